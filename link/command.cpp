@@ -35,14 +35,12 @@ constexpr DetailBit kDetailBits[] = {
 
 }  // namespace
 
-CommandContext& commandContext()
-{
+CommandContext& commandContext() {
     static CommandContext context;
     return context;
 }
 
-std::u16string LinkResultText(int code)
-{
+std::u16string LinkResultText(int code) {
     static constexpr const char* kTexts[] = {
         "Successful",
         "Cannot open com port",
@@ -57,8 +55,7 @@ std::u16string LinkResultText(int code)
     return cp1251ToUtf16(text);
 }
 
-std::u16string StatusText(const DeviceStatus& status)
-{
+std::u16string StatusText(const DeviceStatus& status) {
     std::u16string text;
     for (const DetailBit& bit : kDetailBits) {
         if (status[bit.byte] & bit.mask) {
@@ -68,15 +65,15 @@ std::u16string StatusText(const DeviceStatus& status)
     return text;
 }
 
-bool StatusFailed(const DeviceStatus& status)
-{
+bool StatusFailed(const DeviceStatus& status) {
     return (status[0] & kFailureBit) || (status[4] & kFailureBit);
 }
 
-std::u16string LastErrorText() { return commandContext().lastErrorText; }
+std::u16string LastErrorText() {
+    return commandContext().lastErrorText;
+}
 
-bool ExecuteCommand()
-{
+bool ExecuteCommand() {
     CommandContext& ctx = commandContext();
     const int result = Transact(ctx.commandRequest, ctx.commandResponse, ctx.deviceStatus);
     if (result != kLinkSuccess) {
@@ -90,8 +87,7 @@ bool ExecuteCommand()
     return true;
 }
 
-bool RunCommand(const std::u16string& command, std::u16string& response)
-{
+bool RunCommand(const std::u16string& command, std::u16string& response) {
     CommandContext& ctx = commandContext();
     ctx.commandRequest = lowBytes(command);
     const bool ok = ExecuteCommand();

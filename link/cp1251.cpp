@@ -28,8 +28,7 @@ constexpr std::array<char16_t, 128> kHighHalf = {
 // The unassigned byte still has to come back as something; Windows maps it to U+0098.
 constexpr char16_t kUnassigned = 0x0098;
 
-char cp1251ByteFor(char16_t c)
-{
+char cp1251ByteFor(char16_t c) {
     if (c < 0x80) {
         return static_cast<char>(c);
     }
@@ -50,8 +49,7 @@ char cp1251ByteFor(char16_t c)
 
 }  // namespace
 
-std::u16string cp1251ToUtf16(std::string_view bytes)
-{
+std::u16string cp1251ToUtf16(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());
     for (char ch : bytes) {
@@ -66,8 +64,7 @@ std::u16string cp1251ToUtf16(std::string_view bytes)
     return out;
 }
 
-std::string utf16ToCp1251(std::u16string_view text)
-{
+std::string utf16ToCp1251(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -84,8 +81,7 @@ std::string utf16ToCp1251(std::u16string_view text)
     return out;
 }
 
-std::string lowBytes(std::u16string_view text)
-{
+std::string lowBytes(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char16_t c : text) {
@@ -94,8 +90,7 @@ std::string lowBytes(std::u16string_view text)
     return out;
 }
 
-std::u16string utf8ToUtf16(std::string_view text)
-{
+std::u16string utf8ToUtf16(std::string_view text) {
     std::u16string out;
     for (size_t i = 0; i < text.size();) {
         const auto b = static_cast<uint8_t>(text[i]);
@@ -133,8 +128,7 @@ std::u16string utf8ToUtf16(std::string_view text)
     return out;
 }
 
-std::string utf16ToUtf8(std::u16string_view text)
-{
+std::string utf16ToUtf8(std::u16string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];

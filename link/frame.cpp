@@ -4,8 +4,7 @@
 
 using namespace frame;
 
-uint16_t frameSum(std::string_view bytes, int skipByte)
-{
+uint16_t frameSum(std::string_view bytes, int skipByte) {
     uint16_t sum = 0;
     for (char c : bytes) {
         const auto b = static_cast<uint8_t>(c);
@@ -16,8 +15,7 @@ uint16_t frameSum(std::string_view bytes, int skipByte)
     return sum;
 }
 
-std::array<char, 4> checksumCharacters(uint16_t sum)
-{
+std::array<char, 4> checksumCharacters(uint16_t sum) {
     std::array<char, 4> out{};
     for (int i = 0; i < 4; ++i) {
         const int nibble = (sum >> (12 - 4 * i)) & 0x0F;
@@ -26,8 +24,7 @@ std::array<char, 4> checksumCharacters(uint16_t sum)
     return out;
 }
 
-std::string buildRequestFrame(std::string_view requestString, uint8_t sequence)
-{
+std::string buildRequestFrame(std::string_view requestString, uint8_t sequence) {
     std::string out;
     out.reserve(requestString.size() + kRequestOverhead);
     out.push_back(static_cast<char>(kStart));
@@ -43,13 +40,15 @@ std::string buildRequestFrame(std::string_view requestString, uint8_t sequence)
 
 namespace {
 
-uint8_t byteAt(const std::string& s, size_t i) { return static_cast<uint8_t>(s[i]); }
+uint8_t byteAt(const std::string& s, size_t i) {
+    return static_cast<uint8_t>(s[i]);
+}
 
-bool frameFieldsValid(const std::string& buffer)
-{
+// LEN is compared without wrapping, so no frame longer than 229 bytes can pass.
+bool frameFieldsValid(const std::string& buffer) {
     const size_t n = buffer.size();
     if (n > kMaxResponseFrame || byteAt(buffer, n - 6) != kEndOfData ||
-        byteAt(buffer, n - 13) != kSeparator || byteAt(buffer, 1) != static_cast<uint8_t>(n + 26)) {
+        byteAt(buffer, n - 13) != kSeparator || byteAt(buffer, 1) != n + 26) {
         return false;
     }
     const std::string_view summed = std::string_view(buffer).substr(1, n - 6);
@@ -59,8 +58,7 @@ bool frameFieldsValid(const std::string& buffer)
 
 }  // namespace
 
-bool CheckResponseFrame(std::string& buffer)
-{
+bool CheckResponseFrame(std::string& buffer) {
     if (buffer.size() < kResponseOverhead) {
         return false;
     }
@@ -87,13 +85,11 @@ bool CheckResponseFrame(std::string& buffer)
     return true;
 }
 
-std::string responseData(const std::string& frameBytes)
-{
+std::string responseData(const std::string& frameBytes) {
     return frameBytes.substr(4, frameBytes.size() - kResponseOverhead);
 }
 
-DeviceStatus responseStatus(const std::string& frameBytes)
-{
+DeviceStatus responseStatus(const std::string& frameBytes) {
     DeviceStatus status{};
     const size_t at = frameBytes.size() - 12;
     for (size_t i = 0; i < kStatusSize; ++i) {

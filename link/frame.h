@@ -17,9 +17,9 @@ constexpr uint8_t kSyn = 0x16;
 // A received 0x00 is stored as this byte, which the response check sum then skips.
 constexpr uint8_t kStoredZero = 0x02;
 
-constexpr size_t kRequestOverhead = 9;    // bytes around the request string
+constexpr size_t kRequestOverhead = 9;     // bytes around the request string
 constexpr size_t kMaxRequestString = 220;  // LEN is one byte
-constexpr size_t kResponseOverhead = 17;  // a response frame without data
+constexpr size_t kResponseOverhead = 17;   // a response frame without data
 constexpr size_t kMaxResponseFrame = 255;
 constexpr size_t kStatusSize = 6;
 }  // namespace frame

@@ -15,6 +15,10 @@ LinkUi* currentUi = &silentUi;
 
 }  // namespace
 
-LinkUi& linkUi() { return *currentUi; }
+LinkUi& linkUi() {
+    return *currentUi;
+}
 
-void setLinkUi(LinkUi* ui) { currentUi = ui ? ui : &silentUi; }
+void setLinkUi(LinkUi* ui) {
+    currentUi = ui ? ui : &silentUi;
+}

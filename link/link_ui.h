@@ -26,8 +26,7 @@ public:
     WaitCursorGuard(const WaitCursorGuard&) = delete;
     WaitCursorGuard& operator=(const WaitCursorGuard&) = delete;
 
-    void release()
-    {
+    void release() {
         if (active) {
             active = false;
             linkUi().endWaitCursor();

@@ -6,7 +6,9 @@
 
 void IParameters::SetParameter(int, std::u16string) {}
 
-std::u16string IParameters::GetParameter(int) { return {}; }
+std::u16string IParameters::GetParameter(int) {
+    return {};
+}
 
 namespace {
 
@@ -15,8 +17,7 @@ constexpr char kWriteCode = '2';
 
 }  // namespace
 
-bool ReadParameters(std::span<const int> numbers, IParameters& target)
-{
+bool ReadParameters(std::span<const int> numbers, IParameters& target) {
     CommandContext& ctx = commandContext();
     for (int number : numbers) {
         ctx.commandRequest = kReadCode + std::to_string(number);
@@ -28,8 +29,7 @@ bool ReadParameters(std::span<const int> numbers, IParameters& target)
     return true;
 }
 
-bool WriteParameters(IParameters& target, std::span<const int> numbers)
-{
+bool WriteParameters(IParameters& target, std::span<const int> numbers) {
     CommandContext& ctx = commandContext();
     for (int number : numbers) {
         const std::u16string value = target.GetParameter(number);
@@ -42,8 +42,7 @@ bool WriteParameters(IParameters& target, std::span<const int> numbers)
 }
 
 bool RunParameterButton(ParameterPage& page, ParameterDirection direction,
-                        std::span<const int> numbers)
-{
+                        std::span<const int> numbers) {
     WaitCursorGuard waitCursor;
     const bool entriesValid = page.UpdateData(true);
     // Writing what failed validation would send the old stored values while the screen

@@ -1,49 +1,45 @@
 #include "serial_port.h"
 
-#include <random>
 #include <sys/stat.h>
+#include <random>
 
 #include "tick.h"
 
 namespace {
 
-std::string& portsDirectoryOverride()
-{
+std::string& portsDirectoryOverride() {
     static std::string path;
     return path;
 }
 
-bool pathExists(const std::string& path)
-{
+bool pathExists(const std::string& path) {
     struct stat st {};
     return lstat(path.c_str(), &st) == 0;
 }
 
 }  // namespace
 
-LinkState::~LinkState()
-{
+LinkState::~LinkState() {
     if (port) {
         port->purgeAll();
     }
 }
 
-LinkState& linkState()
-{
+LinkState& linkState() {
     static LinkState state;
     return state;
 }
 
-std::string portsDirectory()
-{
+std::string portsDirectory() {
     const std::string& custom = portsDirectoryOverride();
     return custom.empty() ? os::executableDirectory() + "/ports" : custom;
 }
 
-void setPortsDirectory(const std::string& path) { portsDirectoryOverride() = path; }
+void setPortsDirectory(const std::string& path) {
+    portsDirectoryOverride() = path;
+}
 
-std::string comDevicePath(int portNumber)
-{
+std::string comDevicePath(int portNumber) {
     if (portNumber < 1) {
         return {};
     }
@@ -66,16 +62,14 @@ std::string comDevicePath(int portNumber)
 
 namespace {
 
-void seedSequenceNumber()
-{
+void seedSequenceNumber() {
     std::minstd_rand generator(tickSource().now());
     linkState().sequenceNumber = static_cast<uint8_t>(generator() | 0x20);
 }
 
 }  // namespace
 
-void CloseComPort()
-{
+void CloseComPort() {
     LinkState& link = linkState();
     if (link.port) {
         link.port->purgeAll();
@@ -83,10 +77,11 @@ void CloseComPort()
     }
 }
 
-bool IsPortOpen() { return linkState().port != nullptr; }
+bool IsPortOpen() {
+    return linkState().port != nullptr;
+}
 
-int OpenComPort(int portNumber, uint32_t baudRate)
-{
+int OpenComPort(int portNumber, uint32_t baudRate) {
     CloseComPort();
     const std::string path = comDevicePath(portNumber);
     if (path.empty()) {
@@ -100,22 +95,19 @@ int OpenComPort(int portNumber, uint32_t baudRate)
     return 0;
 }
 
-void AttachComPort(std::unique_ptr<SerialPort> port)
-{
+void AttachComPort(std::unique_ptr<SerialPort> port) {
     CloseComPort();
     linkState().port = std::move(port);
     seedSequenceNumber();
 }
 
-bool EnumerateComPorts(std::vector<uint32_t>& portNumbers, std::vector<std::u16string>& portNames)
-{
+bool EnumerateComPorts(std::vector<uint32_t>& portNumbers, std::vector<std::u16string>& portNames) {
     portNumbers.clear();
     portNames.clear();
     return os::listSerialDevices(portNumbers, portNames);
 }
 
-bool ProbeComPorts(std::vector<uint32_t>& portNumbers, std::vector<std::u16string>& portNames)
-{
+bool ProbeComPorts(std::vector<uint32_t>& portNumbers, std::vector<std::u16string>& portNames) {
     portNumbers.clear();
     portNames.clear();
     for (int n = 1; n <= 255; ++n) {

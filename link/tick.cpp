@@ -6,8 +6,7 @@ namespace {
 
 class SteadyTickSource final : public TickSource {
 public:
-    uint32_t now() override
-    {
+    uint32_t now() override {
         using namespace std::chrono;
         return static_cast<uint32_t>(
             duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
@@ -19,14 +18,19 @@ TickSource* currentSource = &steadyTicks;
 
 }  // namespace
 
-TickSource& tickSource() { return *currentSource; }
+TickSource& tickSource() {
+    return *currentSource;
+}
 
-void setTickSource(TickSource* source) { currentSource = source ? source : &steadyTicks; }
+void setTickSource(TickSource* source) {
+    currentSource = source ? source : &steadyTicks;
+}
 
-void CMyTimer::start(uint32_t timeoutMs)
-{
+void CMyTimer::start(uint32_t timeoutMs) {
     startTick = tickSource().now();
     timeOut = timeoutMs;
 }
 
-bool CMyTimer::expired() const { return tickSource().now() - startTick >= timeOut; }
+bool CMyTimer::expired() const {
+    return tickSource().now() - startTick >= timeOut;
+}

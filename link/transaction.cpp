@@ -7,8 +7,7 @@
 
 using namespace frame;
 
-uint8_t nextSequenceNumber(uint8_t sequence)
-{
+uint8_t nextSequenceNumber(uint8_t sequence) {
     const auto next = static_cast<uint8_t>(sequence + 1);
     return next == 0 ? 0x20 : next;
 }
@@ -22,8 +21,7 @@ public:
     explicit ByteReader(SerialPort& port) : port(port) {}
 
     // The next received byte, or -1 after waiting up to the idle wait for one.
-    int next()
-    {
+    int next() {
         if (pos == filled) {
             refill();
             if (pos == filled) {
@@ -41,8 +39,7 @@ public:
     void discard() { pos = filled = 0; }
 
 private:
-    void refill()
-    {
+    void refill() {
         pos = 0;
         filled = port.read(chunk.data(), chunk.size());
     }
@@ -58,37 +55,33 @@ enum class Step { Continue, Resend, Accepted, Timeout };
 class Exchange {
 public:
     Exchange(SerialPort& port, std::string frameBytes)
-        : port(port), reader(port), frameBytes(std::move(frameBytes))
-    {
-    }
+        : port(port), reader(port), frameBytes(std::move(frameBytes)) {}
 
-    int run(std::string& response, DeviceStatus& status)
-    {
+    int run(std::string& response, DeviceStatus& status) {
         int budget = transaction::kSendBudget;
         send();
         for (;;) {
             switch (step()) {
-            case Step::Continue:
-                break;
-            case Step::Resend:
-                if (--budget > 0) {
-                    send();
+                case Step::Continue:
                     break;
-                }
-                return kLinkNak;
-            case Step::Accepted:
-                status = responseStatus(buffer);
-                response = responseData(buffer);
-                return kLinkSuccess;
-            case Step::Timeout:
-                return kLinkTimeout;
+                case Step::Resend:
+                    if (--budget > 0) {
+                        send();
+                        break;
+                    }
+                    return kLinkNak;
+                case Step::Accepted:
+                    status = responseStatus(buffer);
+                    response = responseData(buffer);
+                    return kLinkSuccess;
+                case Step::Timeout:
+                    return kLinkTimeout;
             }
         }
     }
 
 private:
-    void send()
-    {
+    void send() {
         port.purgeInput();
         reader.discard();
         port.write(reinterpret_cast<const uint8_t*>(frameBytes.data()), frameBytes.size());
@@ -97,8 +90,7 @@ private:
     }
 
     // Reads one byte (or waits for one) and decides what happens next.
-    Step step()
-    {
+    Step step() {
         const int b = reader.next();
         if (b == kSyn) {
             timer.start(transaction::kResponseTimeoutMs);
@@ -125,8 +117,7 @@ private:
 
 }  // namespace
 
-int Transact(const std::string& request, std::string& response, DeviceStatus& status)
-{
+int Transact(const std::string& request, std::string& response, DeviceStatus& status) {
     LinkState& link = linkState();
     if (!link.port) {
         return kLinkPortClosed;

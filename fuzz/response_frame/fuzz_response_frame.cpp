@@ -6,8 +6,7 @@
 
 #include "frame.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string whole(reinterpret_cast<const char*>(data), size);
     if (CheckResponseFrame(whole)) {
         if (whole.size() < frame::kResponseOverhead || whole.size() > frame::kMaxResponseFrame ||

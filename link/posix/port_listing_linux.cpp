@@ -1,33 +1,30 @@
 // Lists the computer's serial ports from sysfs, plus the COM<n> links of the ports folder.
-#include <algorithm>
-#include <climits>
 #include <dirent.h>
-#include <fstream>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <climits>
+#include <fstream>
+#include <string>
 
 #include "../cp1251.h"
 #include "../serial_port.h"
 
 namespace {
 
-std::string readFirstLine(const std::string& path)
-{
+std::string readFirstLine(const std::string& path) {
     std::ifstream in(path);
     std::string line;
     std::getline(in, line);
     return line;
 }
 
-std::string resolvedPath(const std::string& path)
-{
+std::string resolvedPath(const std::string& path) {
     char buffer[PATH_MAX];
     return realpath(path.c_str(), buffer) ? std::string(buffer) : std::string();
 }
 
-std::vector<std::string> directoryEntries(const std::string& path, bool* readable = nullptr)
-{
+std::vector<std::string> directoryEntries(const std::string& path, bool* readable = nullptr) {
     std::vector<std::string> names;
     DIR* dir = opendir(path.c_str());
     if (readable) {
@@ -48,8 +45,7 @@ std::vector<std::string> directoryEntries(const std::string& path, bool* readabl
 }
 
 // The COM number that the fixed ranges give a kernel tty name, or 0.
-int comNumberForTty(const std::string& tty)
-{
+int comNumberForTty(const std::string& tty) {
     struct Range {
         const char* prefix;
         int first;
@@ -74,14 +70,12 @@ int comNumberForTty(const std::string& tty)
 
 // An 8250 port whose type is 0 is a placeholder the kernel made without hardware. Only
 // serial-core ports have the type attribute, so its mere presence says enough.
-bool isPhantomPort(const std::string& ttyDir)
-{
+bool isPhantomPort(const std::string& ttyDir) {
     return readFirstLine(ttyDir + "/type") == "0";
 }
 
 // The USB product and manufacturer texts, found by walking up from the tty's device.
-std::string usbDescription(const std::string& ttyDir)
-{
+std::string usbDescription(const std::string& ttyDir) {
     std::string dir = resolvedPath(ttyDir + "/device");
     for (int depth = 0; depth < 4 && !dir.empty(); ++depth) {
         const std::string product = readFirstLine(dir + "/product");
@@ -95,8 +89,7 @@ std::string usbDescription(const std::string& ttyDir)
 }
 
 void addPort(std::vector<uint32_t>& numbers, std::vector<std::u16string>& names, int number,
-             const std::string& name)
-{
+             const std::string& name) {
     if (std::find(numbers.begin(), numbers.end(), static_cast<uint32_t>(number)) != numbers.end()) {
         return;
     }
@@ -105,8 +98,7 @@ void addPort(std::vector<uint32_t>& numbers, std::vector<std::u16string>& names,
 }
 
 // A COM<n> entry name with n from 1 to 255, or 0.
-int comNumberForLink(const std::string& name)
-{
+int comNumberForLink(const std::string& name) {
     if (name.size() < 4 || name.size() > 6 || name.compare(0, 3, "COM") != 0) {
         return 0;
     }
@@ -122,8 +114,7 @@ int comNumberForLink(const std::string& name)
 
 namespace os {
 
-bool listSerialDevices(std::vector<uint32_t>& numbers, std::vector<std::u16string>& names)
-{
+bool listSerialDevices(std::vector<uint32_t>& numbers, std::vector<std::u16string>& names) {
     // Linked ports come first, by number: they are the ones a technician set up on purpose.
     const std::string ports = portsDirectory();
     std::vector<std::pair<int, std::string>> linked;

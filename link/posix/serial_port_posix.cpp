@@ -1,77 +1,81 @@
 // The POSIX serial backend: termios in raw mode, exclusive access, non-blocking reads.
-#include <cerrno>
-#include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstring>
 
 #include "../serial_port.h"
 
 namespace {
 
 // The one place where system error numbers become our open errors.
-PortOpenError openErrorFromErrno(int error)
-{
+PortOpenError openErrorFromErrno(int error) {
     switch (error) {
-    case ENOENT:
-    case ENXIO:
-    case ENODEV:
-    case ENOTDIR:
-        return PortOpenError::Absent;
-    case EBUSY:
-    case EACCES:
-    case EPERM:
-    case EWOULDBLOCK:
-        return PortOpenError::Busy;
-    default:
-        return PortOpenError::Failed;
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+        case ENOTDIR:
+            return PortOpenError::Absent;
+        case EBUSY:
+        case EACCES:
+        case EPERM:
+        case EWOULDBLOCK:
+            return PortOpenError::Busy;
+        default:
+            return PortOpenError::Failed;
     }
 }
 
-speed_t speedFor(uint32_t baudRate)
-{
+speed_t speedFor(uint32_t baudRate) {
     switch (baudRate) {
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    default: return B0;
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        case 230400:
+            return B230400;
+        default:
+            return B0;
     }
 }
 
 class PosixSerialPort final : public SerialPort {
 public:
     explicit PosixSerialPort(int fd) : fd(fd) {}
-    ~PosixSerialPort() override
-    {
+    ~PosixSerialPort() override {
         ioctl(fd, TIOCNXCL);
         flock(fd, LOCK_UN);
         close(fd);
     }
 
-    size_t read(uint8_t* buffer, size_t capacity) override
-    {
+    size_t read(uint8_t* buffer, size_t capacity) override {
         const ssize_t n = ::read(fd, buffer, capacity);
         return n > 0 ? static_cast<size_t>(n) : 0;
     }
 
-    bool waitReadable(int timeoutMs) override
-    {
+    bool waitReadable(int timeoutMs) override {
         pollfd p{fd, POLLIN, 0};
         return poll(&p, 1, timeoutMs) > 0 && (p.revents & POLLIN);
     }
 
-    size_t write(const uint8_t* data, size_t size) override
-    {
+    size_t write(const uint8_t* data, size_t size) override {
         size_t done = 0;
         while (done < size) {
             const ssize_t n = ::write(fd, data + done, size - done);
@@ -99,8 +103,7 @@ private:
 
 // Raw 8N1 at the given rate, no flow control, then read back: a rate that did not take
 // means the line is not what the device needs.
-bool configureLine(int fd, speed_t speed)
-{
+bool configureLine(int fd, speed_t speed) {
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) {
         return false;
@@ -126,14 +129,12 @@ bool configureLine(int fd, speed_t speed)
 }
 
 // Holds DTR and RTS off. A pseudo-terminal has no modem lines, so a refusal is not an error.
-void dropModemLines(int fd)
-{
+void dropModemLines(int fd) {
     int lines = TIOCM_DTR | TIOCM_RTS;
     ioctl(fd, TIOCMBIC, &lines);
 }
 
-int openExclusive(const std::string& path, int& error)
-{
+int openExclusive(const std::string& path, int& error) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error = errno;
@@ -156,8 +157,7 @@ int openExclusive(const std::string& path, int& error)
 
 namespace os {
 
-PortOpenResult openSerialDevice(const std::string& path, uint32_t baudRate)
-{
+PortOpenResult openSerialDevice(const std::string& path, uint32_t baudRate) {
     PortOpenResult result;
     const speed_t speed = speedFor(baudRate);
     if (speed == B0) {
@@ -185,8 +185,7 @@ PortOpenResult openSerialDevice(const std::string& path, uint32_t baudRate)
     return result;
 }
 
-PortOpenError probeSerialDevice(const std::string& path)
-{
+PortOpenError probeSerialDevice(const std::string& path) {
     int error = 0;
     const int fd = openExclusive(path, error);
     if (fd < 0) {
@@ -197,8 +196,7 @@ PortOpenError probeSerialDevice(const std::string& path)
     return PortOpenError::None;
 }
 
-std::string executableDirectory()
-{
+std::string executableDirectory() {
     char buffer[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0) {
