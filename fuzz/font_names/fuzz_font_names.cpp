@@ -7,8 +7,7 @@
 
 #include "font_names.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> font(data, data + size);
     FontNameReader reader;
     const bool found = reader.ReadFontNames(font.data(), font.size());
