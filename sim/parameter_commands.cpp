@@ -77,21 +77,19 @@ Rule ruleFor(int number) {
 bool validAddress(std::string_view text) {
     int parts = 0;
     size_t start = 0;
-    while (parts < 4) {
+    for (;;) {
         const size_t dot = text.find('.', start);
-        const std::string_view part = text.substr(
-            start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
+        const size_t end = dot == std::string_view::npos ? text.size() : dot;
         int value = 0;
-        if (part.size() > 3 || !parseNumber(part, 0, 255, value)) {
+        if (end - start > 3 || !parseNumber(text.substr(start, end - start), 0, 255, value) ||
+            ++parts > 4) {
             return false;
         }
-        ++parts;
         if (dot == std::string_view::npos) {
-            break;
+            return parts == 4;
         }
         start = dot + 1;
     }
-    return parts == 4 && text.find('.', start) == std::string_view::npos;
 }
 
 // Texts stay printable so that they never collide with the frame's control bytes.

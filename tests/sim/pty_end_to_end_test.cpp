@@ -1,0 +1,234 @@
+// The link library against the simulator over a real pseudo-terminal: what the tool sees
+// when it talks to the device through its COM port.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <chrono>
+#include <filesystem>
+
+#include "command.h"
+#include "cp1251.h"
+#include "parameters.h"
+#include "pty_simulator.h"
+#include "serial_port.h"
+#include "sim_test_support.h"
+#include "transaction.h"
+
+namespace sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PtyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("zovuz-sim-ports-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        setPortsDirectory(dir.string());
+        PtySimulatorOptions options;
+        options.state = defaultDeviceState(testing::historyEnd());
+        options.device = testing::fixedClock();
+        options.device.napWorkMs = 700;
+        simulator = std::make_unique<PtySimulator>((dir / "COM3").string(), std::move(options));
+        ASSERT_TRUE(simulator->ok()) << simulator->errorText();
+        ASSERT_EQ(OpenComPort(3, 115200), 0);
+    }
+    void TearDown() override {
+        CloseComPort();
+        simulator.reset();
+        setPortsDirectory("");
+        fs::remove_all(dir);
+    }
+
+    bool run(const std::string& request) {
+        commandContext().commandRequest = request;
+        return ExecuteCommand();
+    }
+
+    fs::path dir;
+    std::unique_ptr<PtySimulator> simulator;
+};
+
+// Holds every parameter as text, as the device pages do.
+class AllParameters : public IParameters {
+public:
+    void SetParameter(int number, std::u16string value) override { values[number] = value; }
+    std::u16string GetParameter(int number) override { return values[number]; }
+    std::u16string values[kParameterCount + 1];
+};
+
+TEST_F(PtyTest, LinkAndTerminalExistWhileServing) {
+    EXPECT_EQ(fs::read_symlink(simulator->linkPath()).string(), simulator->ptyPath());
+    const std::string link = simulator->linkPath();
+    CloseComPort();
+    simulator.reset();
+    EXPECT_FALSE(fs::is_symlink(link));
+}
+
+TEST_F(PtyTest, DetectionAndVersion) {
+    ASSERT_TRUE(run("0"));
+    EXPECT_EQ(commandContext().commandResponse.substr(0, 5), "VIDIZ");
+    std::u16string version;
+    EXPECT_TRUE(RunCommand(u"\u00FE", version));
+    EXPECT_FALSE(version.empty());
+    simulator->setIdentification("VIDI");
+    ASSERT_TRUE(run("0"));
+    EXPECT_EQ(commandContext().commandResponse, "VIDI");
+}
+
+TEST_F(PtyTest, AllParametersReadAndWrittenBackWithCyrillicIntact) {
+    std::vector<int> numbers;
+    for (int n = 1; n <= kParameterCount; ++n) {
+        numbers.push_back(n);
+    }
+    AllParameters page;
+    ASSERT_TRUE(ReadParameters(numbers, page)) << utf16ToUtf8(LastErrorText());
+    EXPECT_EQ(page.values[2], u"Вендинг Системи ЕООД");
+    EXPECT_EQ(page.values[34], u"София");
+    page.values[38] = u"ул. „Шипка“ № 5";
+    std::vector<int> writable;
+    for (int n : numbers) {
+        if (n != 11 && n != 12 && n != 13 && (n < 16 || n > 18) && (n < 48 || n > 50)) {
+            writable.push_back(n);
+        }
+    }
+    ASSERT_TRUE(WriteParameters(page, writable)) << utf16ToUtf8(LastErrorText());
+    AllParameters again;
+    ASSERT_TRUE(ReadParameters(numbers, again));
+    for (int n : writable) {
+        if (n != 10) {  // the clock has run on
+            EXPECT_EQ(again.values[n], page.values[n]) << n;
+        }
+    }
+    EXPECT_EQ(simulator->deviceState().parameters[38], cp("ул. „Шипка“ № 5"));
+}
+
+TEST_F(PtyTest, StatusErrorsReachTheUserAsText) {
+    EXPECT_FALSE(
+        run("2"
+            "11,X"));
+    EXPECT_EQ(LastErrorText(),
+              u"Error in STATUS:\r\n"
+              u"Изпълнението на командата не е позволено в текущия фискален "
+              u"режим\r\n");
+    EXPECT_FALSE(run("Z"));
+    EXPECT_EQ(LastErrorText(), u"Error in STATUS:\r\nКода на получената команда е невалиден\r\n");
+    EXPECT_FALSE(
+        run("1"
+            "99"));
+    EXPECT_EQ(LastErrorText(), u"Error in STATUS:\r\nПолучените данни имат синтактична грешка\r\n");
+}
+
+TEST_F(PtyTest, NakSynAndTimeoutThroughThePort) {
+    Fault twoNaks;
+    twoNaks.nakCount = 2;
+    simulator->setFault('0', twoNaks);
+    EXPECT_TRUE(run("0"));
+    Fault threeNaks;
+    threeNaks.nakCount = 3;
+    simulator->setFault('0', threeNaks);
+    const uint8_t seq = linkState().sequenceNumber;
+    EXPECT_FALSE(run("0"));
+    EXPECT_EQ(LastErrorText(), u"Received NAK from Fiscal Printer");
+    EXPECT_EQ(linkState().sequenceNumber, nextSequenceNumber(seq));
+
+    Fault syn;
+    syn.synEveryMs = 300;
+    syn.synForMs = 1200;
+    simulator->setFault('0', syn);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(run("0"));  // longer than the 400 ms window, kept open by SYN
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1100));
+
+    Fault silent;
+    silent.silent = true;
+    silent.times = 1;
+    simulator->setFault('0', silent);
+    EXPECT_FALSE(run("0"));
+    EXPECT_EQ(LastErrorText(), u"Timeout");
+    simulator->clearFaults();
+    EXPECT_TRUE(run("0"));
+}
+
+TEST_F(PtyTest, SpoiledFramesTimeOutAndZeroBytesArriveAsTwo) {
+    Fault len;
+    len.lenOffset = 1;
+    len.times = 1;
+    simulator->setFault('0', len);
+    EXPECT_FALSE(run("0"));
+    EXPECT_EQ(LastErrorText(), u"Timeout");
+    Fault zeros;
+    zeros.zeroBytes = 1;
+    zeros.noiseBytes = 3;
+    zeros.times = 1;
+    simulator->setFault('0', zeros);
+    ASSERT_TRUE(run("0"));
+    EXPECT_NE(commandContext().commandResponse.find('\x02'), std::string::npos);
+}
+
+TEST_F(PtyTest, ServerOperationKeepsTheHostWaitingWithSyn) {
+    simulator->withDevice([](FiscalDevice& d) { d.mutableState().registered = false; });
+    ASSERT_TRUE(run("3"));
+    EXPECT_EQ(commandContext().commandResponse, "ERROR 000\r\n");
+    EXPECT_TRUE(simulator->deviceState().registered);
+    ASSERT_TRUE(
+        run("4"
+            "1"));
+    ASSERT_TRUE(
+        run("4"
+            "1"));
+    EXPECT_EQ(commandContext().commandResponse.substr(0, 11), "ERROR 031\r\n");
+}
+
+TEST_F(PtyTest, ThousandLineReportReadLineByLine) {
+    simulator->setNextReportLines(1000);
+    ASSERT_TRUE(
+        run("\xC9"
+            "65,1,2"));
+    ASSERT_EQ(commandContext().commandResponse, "ERROR 000\r\n");
+    int lines = 0;
+    for (int k = 0;; ++k) {
+        ASSERT_TRUE(run("\xE4" + std::to_string(k))) << k << utf16ToUtf8(LastErrorText());
+        const std::string& answer = commandContext().commandResponse;
+        if (answer == "E") {
+            break;
+        }
+        ASSERT_EQ(answer.substr(0, answer.find(',')), std::to_string(k + 1));
+        ++lines;
+    }
+    EXPECT_EQ(lines, 1000);
+}
+
+TEST_F(PtyTest, CablePulledMidReportThenPluggedBackIn) {
+    Fault pull;
+    pull.hangUpAfterLines = 5;
+    simulator->setFault(0xE4, pull);
+    ASSERT_TRUE(run("9"));
+    for (int k = 0; k < 5; ++k) {
+        ASSERT_TRUE(run("\xE4" + std::to_string(k)));
+    }
+    EXPECT_FALSE(
+        run("\xE4"
+            "5"));
+    EXPECT_EQ(LastErrorText(), u"Timeout");
+    simulator->clearFaults();
+    EXPECT_EQ(fs::read_symlink(simulator->linkPath()).string(), simulator->ptyPath());
+    ASSERT_EQ(OpenComPort(3, 115200), 0);
+    ASSERT_TRUE(
+        run("\xE4"
+            "5"));
+    EXPECT_EQ(commandContext().commandResponse.substr(0, 2), "6,");
+}
+
+TEST_F(PtyTest, HostClosesAndReopensThePort) {
+    for (int i = 0; i < 3; ++i) {
+        CloseComPort();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        ASSERT_EQ(OpenComPort(3, 115200), 0);
+        EXPECT_TRUE(run("0")) << i;
+    }
+    EXPECT_GE(simulator->requestsServed(), 3u);
+}
+
+}  // namespace
+}  // namespace sim
