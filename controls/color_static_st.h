@@ -40,6 +40,7 @@ public:
     bool textBlinking() const { return textBlinking_; }
     bool backgroundBlinking() const { return backgroundBlinking_; }
     int blinkPeriod() const { return blinkPeriod_; }
+    int blinkTimerId() const { return blinkTimer_.timerId(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
