@@ -1,0 +1,140 @@
+#include "report_dlg.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QtEndian>
+
+#include "dialog_support.h"
+#include "ui_report_dlg.h"
+
+namespace {
+
+const QString kFontResource = QStringLiteral(":/binary/144.ttf");
+constexpr qreal kPointSize = 16;  // 320 twips
+// Characters sit 40 twips (2 points) above the line's baseline, an eighth of their size.
+constexpr qreal kBaselineOffsetPercent = 100.0 * 40 / 320;
+const QColor kReportColour(0, 0, 255);  // pure blue
+
+QString chooseWithFileDialog(QWidget* parent) {
+    // The dialog asks before an existing file is overwritten (its default).
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Изберете файл за запис на отчета"),
+                                        QString(), QStringLiteral("Отчет (*.txt)"));
+}
+
+CReportDlg::FileChooser& fileChooser() {
+    static CReportDlg::FileChooser chooser = chooseWithFileDialog;
+    return chooser;
+}
+
+// The display breaks lines on LF alone; a CR left in would show as a stray glyph.
+QString displayText(const QString& report) {
+    QString text = report;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+QByteArray utf16LittleEndian(const QString& text) {
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    qToLittleEndian<char16_t>(text.utf16(), text.size(), bytes.data());
+    return bytes;
+}
+
+}  // namespace
+
+CReportDlg::CReportDlg(const QString& reportText, QWidget* parent)
+    : QDialog(parent),
+      ui(std::make_unique<Ui::CReportDlg>()),
+      font(std::make_unique<PrivateFont>(kFontResource)),
+      report(reportText) {
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Отчет"));
+    ui->reportView->setAccessibleName(QStringLiteral("Отчет"));
+    ui->reportView->setPlainText(displayText(report));
+    applyReportFormat();
+    ui->saveButton->setText(QStringLiteral("Запиши"));
+    ui->okButton->setFocus();
+    connect(ui->saveButton, &QPushButton::clicked, this, &CReportDlg::OnSave);
+    connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+CReportDlg::~CReportDlg() = default;
+
+QPlainTextEdit* CReportDlg::display() const {
+    return ui->reportView;
+}
+
+CReportDlg::FileChooser CReportDlg::setFileChooser(FileChooser chooser) {
+    FileChooser previous = fileChooser();
+    fileChooser() = chooser ? std::move(chooser) : FileChooser(chooseWithFileDialog);
+    return previous;
+}
+
+// One character format for the whole text. The selection covers all of it but the
+// cursor stays at the start, so the viewer opens at the top of the report.
+void CReportDlg::applyReportFormat() {
+    QTextCharFormat format;
+    format.setFontFamilies({font->family()});
+    format.setFontPointSize(kPointSize);
+    format.setFontWeight(QFont::Normal);
+    format.setForeground(kReportColour);
+    format.setBaselineOffset(kBaselineOffsetPercent);
+
+    QPlainTextEdit* view = ui->reportView;
+    QFont base(font->family(), static_cast<int>(kPointSize));
+    base.setWeight(QFont::Normal);
+    view->document()->setDefaultFont(base);
+    view->setCurrentCharFormat(format);
+
+    QTextCursor cursor(view->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.setPosition(0, QTextCursor::KeepAnchor);
+    cursor.setCharFormat(format);
+    view->setTextCursor(cursor);
+
+    // The selection is drawn only while the display has the focus.
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, kReportColour);
+    view->setPalette(palette);
+}
+
+QString CReportDlg::withDefaultExtension(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    return name.contains(u'.') ? path : path + QStringLiteral(".txt");
+}
+
+bool CReportDlg::writeReport(const QString& path, const QString& report, QString& errorText) {
+    QSaveFile file(path);
+    // A file in a folder where no temporary file can be made is written in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly)) {
+        errorText = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = utf16LittleEndian(report);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        errorText = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+void CReportDlg::OnSave() {
+    const QString chosen = fileChooser()(this);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString path = withDefaultExtension(chosen);
+    QString reason;
+    if (!writeReport(path, report, reason)) {
+        showMessage(this, QStringLiteral("Отчетът не е записан във файла %1:\n%2")
+                              .arg(QDir::toNativeSeparators(path), reason));
+    }
+}

@@ -1,0 +1,206 @@
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+
+#include "dialog_support.h"
+#include "report_dlg.h"
+
+namespace {
+
+const QString kFamily = QStringLiteral("Korvex Report Mono");
+
+// Answers the save-file dialog with a fixed path while it lives.
+class ChooserScript {
+public:
+    explicit ChooserScript(QString answer) {
+        previous = CReportDlg::setFileChooser([this, answer](QWidget*) {
+            ++calls;
+            return answer;
+        });
+    }
+    ~ChooserScript() { CReportDlg::setFileChooser(previous); }
+    int calls = 0;
+
+private:
+    CReportDlg::FileChooser previous;
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void saveAs(CReportDlg& viewer, const QString& answer) {
+    ChooserScript chooser(answer);
+    viewer.OnSave();
+    QCOMPARE(chooser.calls, 1);
+}
+
+}  // namespace
+
+class ReportDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithTitleCaptionsAndFocus() {
+        CReportDlg viewer(QStringLiteral("A\r\nB\r\n"));
+        QCOMPARE(viewer.windowTitle(), QStringLiteral("Отчет"));
+        QCOMPARE(control<QPushButton>(&viewer, 1121)->text(), QStringLiteral("Запиши"));
+        QPushButton* ok = control<QPushButton>(&viewer, 1);
+        QVERIFY(ok->isDefault());
+        QCOMPARE(viewer.focusWidget(), ok);
+        QPlainTextEdit* view = control<QPlainTextEdit>(&viewer, 1120);
+        QVERIFY(view->isReadOnly());
+        QCOMPARE(view->accessibleName(), QStringLiteral("Отчет"));
+    }
+
+    void showsTheTextWithoutCarriageReturnsAndKeepsItIntact() {
+        const QString report = QStringLiteral("Първи ред\r\nВтори\r\n\r\nlast");
+        CReportDlg viewer(report);
+        QCOMPARE(viewer.display()->toPlainText(), QStringLiteral("Първи ред\nВтори\n\nlast"));
+        QCOMPARE(viewer.display()->document()->blockCount(), 4);
+        QCOMPARE(viewer.reportText(), report);
+    }
+
+    void wholeTextInOneFormatSelectedFromTheTop() {
+        CReportDlg viewer(QStringLiteral("ЗАГЛАВИЕ\r\n1,23 лв.\r\nend\r\n"));
+        QTextDocument* doc = viewer.display()->document();
+        for (QTextBlock block = doc->begin(); block != doc->end(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                QCOMPARE(f.fontPointSize(), 16.0);
+                QCOMPARE(f.foreground().color(), QColor(0, 0, 255));
+                QCOMPARE(f.fontWeight(), int(QFont::Normal));
+                QCOMPARE(f.fontFamilies().toStringList(), QStringList{kFamily});
+                QCOMPARE(f.baselineOffset(), 12.5);
+            }
+        }
+        const QTextCursor cursor = viewer.display()->textCursor();
+        QCOMPARE(cursor.selectionStart(), 0);
+        QCOMPARE(cursor.selectionEnd(), doc->characterCount() - 1);
+        QCOMPARE(cursor.position(), 0);
+    }
+
+    void displaysInTheProgramsFont() {
+        CReportDlg viewer(QStringLiteral("Отчет"));
+        QCOMPARE(viewer.privateFont().fullName(), QStringLiteral("Korvex Report Mono Bold"));
+        QVERIFY(viewer.privateFont().registered());
+        QTextCursor cursor(viewer.display()->document());
+        cursor.setPosition(1);
+        const QFontInfo info(cursor.charFormat().font());
+        QCOMPARE(info.family(), kFamily);
+        QVERIFY(info.fixedPitch());
+    }
+
+    void fontIsRegisteredPerViewerAndRemovedWithIt() {
+        QVERIFY(!QFontDatabase::families().contains(kFamily));
+        {
+            CReportDlg first(QString{});
+            QVERIFY(QFontDatabase::families().contains(kFamily));
+            { CReportDlg second(QString{}); }
+            QVERIFY(QFontDatabase::families().contains(kFamily));
+        }
+        QVERIFY(!QFontDatabase::families().contains(kFamily));
+    }
+
+    void defaultExtension_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("bare name") << "/d/report"
+                                   << "/d/report.txt";
+        QTest::newRow("own extension") << "/d/report.log"
+                                       << "/d/report.log";
+        QTest::newRow("dot in a folder only") << "/d.old/report"
+                                              << "/d.old/report.txt";
+        QTest::newRow("two extensions") << "/d/r.tar.gz"
+                                        << "/d/r.tar.gz";
+        QTest::newRow("trailing dot") << "/d/report."
+                                      << "/d/report.";
+    }
+
+    void defaultExtension() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QCOMPARE(CReportDlg::withDefaultExtension(chosen), written);
+    }
+
+    void savesUtf16LittleEndianWithoutBom_data() {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty report, empty file") << QString() << "empty"
+                                                  << "empty.txt" << QByteArray();
+        QTest::newRow("extension added") << "report"
+                                         << "report"
+                                         << "report.txt" << QByteArray("r\0e\0p\0o\0r\0t\0", 12);
+        QTest::newRow("extension kept") << "x"
+                                        << "report.log"
+                                        << "report.log" << QByteArray("x\0", 2);
+        QTest::newRow("Cyrillic and CR LF")
+            << QStringLiteral("АЯ\r\n") << "cyr"
+            << "cyr.txt" << QByteArray("\x10\x04\x2F\x04\x0D\x00\x0A\x00", 8);
+    }
+
+    void savesUtf16LittleEndianWithoutBom() {
+        QFETCH(QString, report);
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        CReportDlg viewer(report);
+        saveAs(viewer, dir.filePath(name));
+        QCOMPARE(fileBytes(dir.filePath(file)), bytes);
+    }
+
+    void savingAgainTruncatesTheOldFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.txt"));
+        CReportDlg longer(QStringLiteral("a much longer report"));
+        saveAs(longer, path);
+        CReportDlg shorter(QStringLiteral("ab"));
+        saveAs(shorter, path);
+        saveAs(shorter, path);
+        QCOMPARE(fileBytes(path), QByteArray("a\0b\0", 4));
+    }
+
+    void cancelledDialogWritesNothing() {
+        QTemporaryDir dir;
+        MessageCapture messages;
+        CReportDlg viewer(QStringLiteral("x"));
+        saveAs(viewer, QString());
+        QVERIFY(QDir(dir.path()).isEmpty());
+        QVERIFY(messages.messages().isEmpty());
+    }
+
+    void unwritableFileIsReportedAndTheViewerStays() {
+        QTemporaryDir dir;
+        MessageCapture messages;
+        CReportDlg viewer(QStringLiteral("report"));
+        viewer.show();
+        const QString path = dir.filePath(QStringLiteral("no such folder/report"));
+        saveAs(viewer, path);
+        QCOMPARE(messages.messages().size(), 1);
+        QVERIFY(messages.last().startsWith(QStringLiteral("Отчетът не е записан във файла ")));
+        QVERIFY(messages.last().contains(QStringLiteral("report.txt")));
+        QVERIFY(viewer.isVisible());
+        QVERIFY(!QFile::exists(path + QStringLiteral(".txt")));
+    }
+
+    void okAndEscapeClose() {
+        for (int key : {int(Qt::Key_Escape), int(Qt::Key_Return)}) {
+            CReportDlg viewer(QStringLiteral("x"));
+            viewer.show();
+            QTest::keyClick(&viewer, Qt::Key(key));
+            QVERIFY(!viewer.isVisible());
+            QCOMPARE(viewer.result(), key == Qt::Key_Return ? 1 : 0);
+        }
+    }
+};
+
+QTEST_MAIN(ReportDlgTest)
+#include "report_dlg_test.moc"
