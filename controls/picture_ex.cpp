@@ -59,10 +59,16 @@ bool CPictureEx::loadGif(std::span<const uint8_t> bytes) {
 }
 
 bool CPictureEx::prepareSurface(QSize size) {
-    setFixedSize(size);
-    std::lock_guard lock(surfaceLock_);
     const QColor background = palette().color(QPalette::Window);
-    return canvas_.prepare(size, background, background);
+    {
+        std::lock_guard lock(surfaceLock_);
+        if (!canvas_.prepare(size, background, background)) {
+            return false;
+        }
+    }
+    // The control takes the picture's size; its top-left corner stays where it was.
+    setFixedSize(size);
+    return true;
 }
 
 void CPictureEx::Play() {

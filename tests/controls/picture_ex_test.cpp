@@ -164,6 +164,30 @@ TEST(CPictureEx, StopCutsAHeldFrameAndResumeRedrawsIt) {
     EXPECT_EQ(pixel(picture, 3, 3), kRed);
 }
 
+TEST(CPictureEx, EveryPassStartsOnAClearedPicture) {
+    // Two corners left in place; frame 0 is held a second so the test can catch it.
+    const auto bytes = GifBuilder(4, 4)
+                           .control(100, 1)
+                           .solidImage(0, 0, 2, 2, 0)
+                           .control(5, 1)
+                           .solidImage(2, 2, 2, 2, 2)
+                           .trailer()
+                           .bytes();
+    CPictureEx picture;
+    ASSERT_TRUE(picture.LoadBuffer(bytes));
+    const QColor background = picture.palette().color(QPalette::Window);
+    picture.Play();
+    ASSERT_TRUE(eventually([&] { return picture.framesDrawn() >= 2; }));
+    EXPECT_EQ(pixel(picture, 0, 0), kRed);
+    EXPECT_EQ(pixel(picture, 3, 3), kBlue);
+    ASSERT_TRUE(eventually([&] { return picture.framesDrawn() >= 3; }));
+    picture.StopPlaying();
+    ASSERT_EQ(picture.framesDrawn(), 3u);
+    EXPECT_EQ(picture.currentFrame(), 0u);
+    EXPECT_EQ(pixel(picture, 0, 0), kRed);
+    EXPECT_EQ(pixel(picture, 3, 3), background);
+}
+
 TEST(CPictureEx, ClearAndDestructionWhilePlaying) {
     auto picture = std::make_unique<CPictureEx>();
     ASSERT_TRUE(picture->LoadGifResource(140));
