@@ -46,6 +46,10 @@ sim::PtySimulatorOptions simulatorOptions(const sim::ProgramOptions& o,
     options.device.napWorkMs = o.napMs;
     options.device.reportWorkMs = o.reportMs;
     options.device.identification = o.identification;
+    if (o.hasFault) {
+        options.faults.emplace_back(o.faultCode, o.fault);
+    }
+    options.nextReportLines = o.reportLines;
     return options;
 }
 
@@ -77,12 +81,6 @@ int main(int argc, char** argv) {
     if (!simulator.ok()) {
         std::cerr << "zovuz-sim: " << simulator.errorText() << "\n";
         return 1;
-    }
-    if (o.hasFault) {
-        simulator.setFault(o.faultCode, o.fault);
-    }
-    if (o.reportLines >= 0) {
-        simulator.setNextReportLines(o.reportLines);
     }
     std::cout << "ZOVUZ simulator on " << simulator.linkPath() << " -> " << simulator.ptyPath()
               << "\nPress Ctrl+C to stop." << std::endl;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <cerrno>
 #include <climits>
@@ -22,6 +23,7 @@ namespace {
 constexpr auto kNoHostPause = std::chrono::milliseconds(10);
 constexpr int kPollMs = 50;
 constexpr size_t kPacedChunk = 16;
+constexpr auto kSpinWindow = std::chrono::microseconds(250);
 
 uint64_t nowMs() {
     return static_cast<uint64_t>(
@@ -58,6 +60,12 @@ PtySimulator::PtySimulator(std::string linkPath, PtySimulatorOptions options)
     }
     core = std::make_unique<SimulatorCore>(*device);
     core->setLog(options.log);
+    for (const auto& [code, fault] : options.faults) {
+        core->faults().set(code, fault);
+    }
+    if (options.nextReportLines >= 0) {
+        device->setNextReportLines(options.nextReportLines);
+    }
     baudRate = options.baud;
     if (!options.stateFile.empty()) {
         const std::string path = options.stateFile;
@@ -253,8 +261,15 @@ bool PtySimulator::sleepUntil(Clock::time_point deadline) {
         if (now >= deadline) {
             return true;
         }
-        std::this_thread::sleep_for(
-            std::min<Clock::duration>(deadline - now, std::chrono::milliseconds(20)));
+        // The last stretch is waited out awake: a sleeping thread wakes late by more than
+        // a byte's time on the line, and those delays would add up over a long report.
+        const auto left = deadline - now;
+        if (left > kSpinWindow) {
+            std::this_thread::sleep_for(
+                std::min<Clock::duration>(left - kSpinWindow, std::chrono::milliseconds(20)));
+        } else {
+            std::this_thread::yield();
+        }
     }
 }
 

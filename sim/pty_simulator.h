@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "device_state.h"
 #include "faults.h"
@@ -26,6 +28,9 @@ struct PtySimulatorOptions {
     uint32_t baud = 0;      // 0: unpaced; else bytes take 10 bits of line time each way
     std::string stateFile;  // empty: state lives in memory only
     std::function<void(const std::string&)> log;  // one line per request and per answer
+    // Faults in force from the first request on, by command code (or kAnyCommand).
+    std::vector<std::pair<int, Fault>> faults;
+    int nextReportLines = -1;  // the first report command produces exactly this many lines
 };
 
 // The device on a pseudo-terminal: the slave side is linked at linkPath (for example

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "command.h"
 #include "sim_log.h"
 
 namespace sim {
@@ -70,6 +71,18 @@ std::string noise(int count) {
         out += kNoise[i % 6];
     }
     return out;
+}
+
+// What the host will make of the answer, for the log.
+std::string resultText(std::string_view data, const DeviceStatus& status) {
+    if (StatusFailed(status)) {
+        return "status error";
+    }
+    if (data.size() >= 11 && data.substr(0, 6) == "ERROR " &&
+        data.substr(0, 11) != "ERROR 000\r\n") {
+        return "refused: " + std::string(data.substr(0, 9));
+    }
+    return "ok";
 }
 
 int reportLineIndex(std::string_view request) {
@@ -228,7 +241,7 @@ std::vector<ReplyStep> SimulatorCore::answerRequest(uint8_t sequence, std::strin
     }
     appendSyn(steps, 0, answer.workMs, true);
     steps.push_back(write(noise(fault.noiseBytes) + f));
-    note(answerLogLine(sequence, code, data, status, "ok"));
+    note(answerLogLine(sequence, code, data, status, resultText(data, status)));
     return steps;
 }
 

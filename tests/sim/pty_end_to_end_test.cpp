@@ -2,6 +2,8 @@
 // when it talks to the device through its COM port.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 #include <chrono>
 #include <filesystem>
@@ -63,6 +65,20 @@ TEST_F(PtyTest, LinkAndTerminalExistWhileServing) {
     CloseComPort();
     simulator.reset();
     EXPECT_FALSE(fs::is_symlink(link));
+}
+
+// The simulator leaves the line settings to the host, so a host that fails to set raw
+// mode meets the terminal's cooked defaults, as it would meet a misconfigured port.
+TEST_F(PtyTest, TerminalKeepsItsDefaultLineSettings) {
+    PtySimulator second((dir / "COM4").string());
+    ASSERT_TRUE(second.ok());
+    const int fd = open((dir / "COM4").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ASSERT_EQ(tcgetattr(fd, &tio), 0);
+    EXPECT_TRUE(tio.c_lflag & ICANON);
+    EXPECT_TRUE(tio.c_lflag & ECHO);
+    close(fd);
 }
 
 TEST_F(PtyTest, DetectionAndVersion) {
