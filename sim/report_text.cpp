@@ -24,13 +24,36 @@ std::string numbered(const char* labelUtf8, int number) {
     return cp(labelUtf8) + digits;
 }
 
-void appendSale(std::vector<std::string>& lines, const Document& doc) {
+int rateHundredths(const DeviceState& state, int group) {
+    int value = 0;
+    for (char c : state.parameters[static_cast<size_t>(6 + group)]) {
+        if (c >= '0' && c <= '9' && value < 100000) {
+            value = value * 10 + (c - '0');
+        }
+    }
+    return value;
+}
+
+// The VAT held in a gross amount at the group's rate, rounded to the stotinka.
+int64_t vatIn(int64_t gross, int rate) {
+    return (gross * rate * 2 + (10000 + rate)) / (2 * (10000 + rate));
+}
+
+void appendSale(std::vector<std::string>& lines, const DeviceState& state, const Document& doc) {
     for (const SaleItem& item : doc.items) {
         lines.push_back(item.name);
         std::string left = "   " + std::to_string(item.quantity) + " x " + money(item.price);
         lines.push_back(columns(left, money(itemAmount(item)) + " " + groupLetter(item.group)));
     }
     lines.push_back(columns(cp("ОБЩА СУМА"), money(sum(doc.totals))));
+    for (int g = 0; g < kVatGroups; ++g) {
+        if (doc.totals[g] != 0) {
+            const int rate = rateHundredths(state, g);
+            lines.push_back(
+                columns(cp("ДДС ") + groupLetter(g) + " " + vatRateText(std::to_string(rate)),
+                        money(vatIn(doc.totals[g], rate))));
+        }
+    }
     lines.push_back(columns(cp("В БРОЙ"), money(sum(doc.totals))));
 }
 
@@ -104,7 +127,7 @@ void appendDocument(std::vector<std::string>& lines, const DeviceState& state,
     lines.push_back(columns(numbered("Бележка № ", doc.number), formatDateTime(doc.time)));
     switch (doc.kind) {
         case DocumentKind::Sale:
-            appendSale(lines, doc);
+            appendSale(lines, state, doc);
             break;
         case DocumentKind::ZReport:
         case DocumentKind::XReport:
