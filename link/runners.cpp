@@ -123,3 +123,14 @@ void ShowReportResult(const std::u16string& response, const std::u16string& repo
     }
     runnerUi().showReport(report);
 }
+
+bool RunAndShowReport(const std::u16string& command) {
+    std::u16string response;
+    std::u16string report;
+    if (!RunReportCommand(command, response, report)) {
+        linkUi().showMessage(kCommunicationErrorPrefix + LastErrorText());
+        return false;
+    }
+    ShowReportResult(response, report);
+    return true;
+}

@@ -62,6 +62,9 @@ bool RunReportCommand(const std::u16string& command, std::u16string& response,
 // Shows the device's error description, or the report viewer when the answer has the
 // success header.
 void ShowReportResult(const std::u16string& response, const std::u16string& report);
+// What every page does with a report command: runs it, then shows the communication error
+// when it failed, or its result. Returns what RunReportCommand returned.
+bool RunAndShowReport(const std::u16string& command);
 
 // The 11-character header that starts the answer of a long command that succeeded.
 inline constexpr std::string_view kAnswerOk = "ERROR 000\r\n";

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -12,6 +13,7 @@
 
 #include "link_ui.h"
 #include "runners.h"
+#include "serial_port.h"
 
 class ThreadedRunnerUi final : public RunnerUi, public LinkUi {
 public:
@@ -65,4 +67,36 @@ public:
     std::vector<std::u16string> reports;
     std::vector<std::u16string> messages;
     int closeRequests = 0;
+};
+
+// Wraps a port to watch what the host writes and to act at a given write (to stop a
+// read-out between two lines, or to change the device's report before it is read).
+class TapPort final : public SerialPort {
+public:
+    explicit TapPort(std::unique_ptr<SerialPort> inner) : inner(std::move(inner)) {}
+
+    // Runs the action just before the host's write number n (from 1) goes out.
+    void actAt(size_t n, std::function<void()> what) {
+        atWrite = n;
+        action = std::move(what);
+    }
+
+    size_t read(uint8_t* buffer, size_t capacity) override { return inner->read(buffer, capacity); }
+    bool waitReadable(int timeoutMs) override { return inner->waitReadable(timeoutMs); }
+    size_t write(const uint8_t* data, size_t size) override {
+        writes.emplace_back(reinterpret_cast<const char*>(data), size);
+        if (writes.size() == atWrite && action) {
+            action();
+        }
+        return inner->write(data, size);
+    }
+    void purgeInput() override { inner->purgeInput(); }
+    void purgeAll() override { inner->purgeAll(); }
+
+    std::vector<std::string> writes;
+
+private:
+    std::unique_ptr<SerialPort> inner;
+    size_t atWrite = 0;
+    std::function<void()> action;
 };

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "command.h"
 #include "cp1251.h"
 #include "runner_test_ui.h"
@@ -27,30 +25,6 @@ std::deque<Reply> answers(const std::vector<std::string>& data) {
     }
     return replies;
 }
-
-// Lets a test act when the host has written a given number of frames (to stop a read-out
-// between two lines, for example).
-class CountingPort final : public SerialPort {
-public:
-    CountingPort(std::unique_ptr<SerialPort> inner, size_t atWrite, std::function<void()> action)
-        : inner(std::move(inner)), atWrite(atWrite), action(std::move(action)) {}
-    size_t read(uint8_t* buffer, size_t capacity) override { return inner->read(buffer, capacity); }
-    bool waitReadable(int timeoutMs) override { return inner->waitReadable(timeoutMs); }
-    size_t write(const uint8_t* data, size_t size) override {
-        if (++writes == atWrite) {
-            action();
-        }
-        return inner->write(data, size);
-    }
-    void purgeInput() override { inner->purgeInput(); }
-    void purgeAll() override { inner->purgeAll(); }
-
-private:
-    std::unique_ptr<SerialPort> inner;
-    size_t atWrite;
-    std::function<void()> action;
-    size_t writes = 0;
-};
 
 class RunnerTest : public ::testing::Test {
 protected:
@@ -82,7 +56,6 @@ protected:
     FakeClock clock;
     PortRecord record;
     ThreadedRunnerUi ui;
-    std::unique_ptr<SerialPort> pendingPort;
     std::u16string response;
     std::u16string report;
 };
@@ -232,11 +205,12 @@ TEST_F(RunnerTest, StopEndsTheReadOutBetweenLinesAndKeepsWhatWasRead) {
     // The stop arrives while line 1 is on its way: line 1 is finished, line 2 never asked.
     auto inner = std::make_unique<ScriptedPort>(
         clock, answers({kOk, "1,AAA", "2,BBB", "3,CCC", "E"}), record);
-    ui.onDialog = [this](ThreadedRunnerUi::Dialog& dialog) {
-        AttachComPort(std::make_unique<CountingPort>(std::move(pendingPort), 3,
-                                                     [&dialog] { dialog.requestStop(); }));
+    auto tap = std::make_unique<TapPort>(std::move(inner));
+    TapPort* watched = tap.get();
+    AttachComPort(std::move(tap));
+    ui.onDialog = [watched](ThreadedRunnerUi::Dialog& dialog) {
+        watched->actAt(3, [&dialog] { dialog.requestStop(); });
     };
-    pendingPort = std::move(inner);
     EXPECT_TRUE(runReport());
     EXPECT_EQ(report, u"AAA\r\nBBB\r\n");
     EXPECT_EQ(requests().size(), 3u);

@@ -1,0 +1,164 @@
+// The wait dialogs and the Qt side of the runners, offscreen.
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "color_static_st.h"
+#include "command.h"
+#include "dialog_support.h"
+#include "picture_ex.h"
+#include "report_dlg.h"
+#include "runner_ui_qt.h"
+#include "runners.h"
+#include "scripted_port.h"
+#include "wait_dialogs.h"
+
+namespace {
+
+// Worker procedures are plain functions, as the dialogs start them; these talk to the
+// test through globals.
+std::atomic<bool> releaseWorker{false};
+std::atomic<bool> workerSawStop{false};
+
+void closeAtOnce(WorkerDialog& dialog) {
+    dialog.postCloseRequest();
+}
+
+void closeWhenReleased(WorkerDialog& dialog) {
+    while (!releaseWorker.load()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    dialog.postCloseRequest();
+}
+
+void closeWhenStopped(WorkerDialog& dialog) {
+    while (!dialog.stopRequested() && !releaseWorker.load()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    workerSawStop = dialog.stopRequested();
+    dialog.postCloseRequest();
+}
+
+// Ends a dialog that would otherwise hang the test run.
+void guard(QDialog& dialog) {
+    QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(99); });
+}
+
+template <class Dialog>
+void checkCommonParts(Dialog& dialog, const QString& title, QSize pictureSize) {
+    QCOMPARE(dialog.windowTitle(), title);
+    QCOMPARE(dialog.message()->text(), QStringLiteral(" Моля, изчакайте "));
+    QCOMPARE(controlId(dialog.message()), 1107);
+    QCOMPARE(controlId(dialog.picture()), 1106);
+    QVERIFY(dialog.picture()->isPlaying());
+    QCOMPARE(dialog.picture()->pictureSize(), pictureSize);
+    QVERIFY(dialog.message()->backgroundBlinking());
+    QVERIFY(dialog.message()->textBlinking());
+    QCOMPARE(dialog.message()->blinkPeriod(), 2000);
+    QCOMPARE(dialog.message()->currentBackgroundColour(), ColorRef(0x008000));
+}
+
+}  // namespace
+
+class WaitDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        releaseWorker = false;
+        workerSawStop = false;
+    }
+
+    void connectionDialogLooksAsItShould() {
+        CWaitNapDlg dialog(closeWhenReleased);
+        checkCommonParts(dialog, QStringLiteral("Връзка с НАП"), QSize(200, 200));
+        QCOMPARE(dialog.palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(dialog.property("dialogId").toInt(), 139);
+        releaseWorker = true;
+    }
+
+    void reportDialogLooksAsItShould() {
+        CWaitReportDlg dialog(closeWhenReleased);
+        checkCommonParts(dialog, QStringLiteral("Прочитане на отчет от ZOVUZ"), QSize(81, 90));
+        QCOMPARE(dialog.property("dialogId").toInt(), 140);
+        releaseWorker = true;
+    }
+
+    void workerDoneBeforeThePaintStillCloses() {
+        for (int round = 0; round < 2; ++round) {
+            CWaitNapDlg nap(closeAtOnce);
+            // Let the worker's request arrive before the modal loop even starts.
+            QTest::qWait(20);
+            guard(nap);
+            QCOMPARE(nap.exec(), 1);
+            CWaitReportDlg report(closeAtOnce);
+            guard(report);
+            QCOMPARE(report.exec(), 1);
+        }
+    }
+
+    void connectionDialogIgnoresEnterEscapeAndClose() {
+        CWaitNapDlg dialog(closeWhenReleased);
+        guard(dialog);
+        bool stayed = false;
+        QTimer::singleShot(50, &dialog, [&] {
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            dialog.close();
+            stayed = dialog.isVisible();
+            releaseWorker = true;
+        });
+        QCOMPARE(dialog.exec(), 1);
+        QVERIFY(stayed);
+        QVERIFY(!dialog.stopRequested());
+    }
+
+    void escapeStopsTheReadOutAndWaitsForTheWorker() {
+        CWaitReportDlg dialog(closeWhenStopped);
+        guard(dialog);
+        bool stayed = false;
+        QTimer::singleShot(50, &dialog, [&] {
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            stayed = dialog.isVisible();
+        });
+        QCOMPARE(dialog.exec(), 1);
+        QVERIFY(stayed);
+        QVERIFY(workerSawStop);
+    }
+
+    void reportReadOutEndsInTheViewer() {
+        FakeClock clock;
+        PortRecord record;
+        const std::string ok = "ERROR 000\r\n";
+        std::deque<Reply> replies;
+        for (const std::string& data :
+             {ok, std::string("1,\xCE\xF2\xF7\xE5\xF2"), std::string("E")}) {
+            replies.push_back({{2, makeResponseFrame(0x20, 0xE4, data)}});
+        }
+        AttachComPort(std::make_unique<ScriptedPort>(clock, std::move(replies), record));
+        installQtRunnerUi();
+        MessageCapture messages;
+        QString shown;
+        // The viewer is modal: read it and close it from the event loop.
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (auto* viewer = qobject_cast<CReportDlg*>(QApplication::activeModalWidget())) {
+                shown = viewer->reportText();
+                viewer->accept();
+            }
+        });
+        poll.start(10);
+        QVERIFY(RunAndShowReport(u"\u00C8"));
+        QCOMPARE(shown, QStringLiteral("Отчет\r\n"));
+        QVERIFY(messages.messages().isEmpty());
+        CloseComPort();
+        setRunnerUi(nullptr);
+    }
+};
+
+QTEST_MAIN(WaitDialogsTest)
+#include "wait_dialogs_test.moc"
