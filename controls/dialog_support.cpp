@@ -91,6 +91,14 @@ QWidget* findControl(const QWidget* dialog, int id) {
     return nullptr;
 }
 
+void setCaptions(QWidget* dialog, std::initializer_list<Caption> captions) {
+    for (const Caption& caption : captions) {
+        if (QWidget* widget = findControl(dialog, caption.id)) {
+            widget->setProperty("text", caption.text);
+        }
+    }
+}
+
 QString applicationTitle() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }

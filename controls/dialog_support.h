@@ -5,6 +5,7 @@
 #include <QStringView>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 #include "link_ui.h"
@@ -25,6 +26,14 @@ template <class T>
 T* control(const QWidget* dialog, int id) {
     return qobject_cast<T*>(findControl(dialog, id));
 }
+
+struct Caption {
+    int id;
+    QString text;
+};
+// Replaces the layout's captions by the program's own, control by control; a button's
+// accessible name follows its caption.
+void setCaptions(QWidget* dialog, std::initializer_list<Caption> captions);
 
 // The application's name as message boxes show it: the executable's base name.
 QString applicationTitle();

@@ -1,0 +1,16 @@
+#include "korvex_app.h"
+
+#include "app_art.h"
+#include "dialog_support.h"
+#include "korvex_dlg.h"
+
+CKorvexApp::CKorvexApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setWindowIcon(programIcon());
+    installQtLinkUi();
+}
+
+int CKorvexApp::run() {
+    CKorvexDlg dialog;
+    dialog.exec();
+    return 0;
+}
