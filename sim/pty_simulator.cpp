@@ -23,7 +23,7 @@ namespace {
 constexpr auto kNoHostPause = std::chrono::milliseconds(10);
 constexpr int kPollMs = 50;
 constexpr size_t kPacedChunk = 16;
-constexpr auto kSpinWindow = std::chrono::microseconds(250);
+constexpr auto kSleepSlice = std::chrono::milliseconds(20);
 
 uint64_t nowMs() {
     return static_cast<uint64_t>(
@@ -189,9 +189,8 @@ void PtySimulator::handleInput(const char* bytes, size_t size) {
     if (steps.empty()) {
         return;
     }
-    if (baud > 0 && !sleepUntil(receiveLineFree)) {
-        return;
-    }
+    // The answer cannot start before the request has finished arriving.
+    sendLineFree = std::max(sendLineFree, receiveLineFree);
     ++served;
     runSteps(steps);
 }
@@ -205,7 +204,8 @@ void PtySimulator::runSteps(const std::vector<ReplyStep>& steps) {
                 }
                 break;
             case ReplyStep::Kind::Wait:
-                if (!sleepUntil(Clock::now() + std::chrono::milliseconds(step.waitMs))) {
+                if (!sleepUntil(std::max(Clock::now(), sendLineFree) +
+                                std::chrono::milliseconds(step.waitMs))) {
                     return;
                 }
                 break;
@@ -253,24 +253,15 @@ bool PtySimulator::writeAll(const char* bytes, size_t size) {
 }
 
 bool PtySimulator::sleepUntil(Clock::time_point deadline) {
-    for (;;) {
-        if (stopping) {
-            return false;
-        }
+    // In slices, so that stopping never waits for a long SYN phase to end.
+    while (!stopping) {
         const auto now = Clock::now();
         if (now >= deadline) {
             return true;
         }
-        // The last stretch is waited out awake: a sleeping thread wakes late by more than
-        // a byte's time on the line, and those delays would add up over a long report.
-        const auto left = deadline - now;
-        if (left > kSpinWindow) {
-            std::this_thread::sleep_for(
-                std::min<Clock::duration>(left - kSpinWindow, std::chrono::milliseconds(20)));
-        } else {
-            std::this_thread::yield();
-        }
+        std::this_thread::sleep_until(std::min<Clock::time_point>(deadline, now + kSleepSlice));
     }
+    return false;
 }
 
 // The cable is pulled: the host's side of the line goes dead. A fresh terminal takes the

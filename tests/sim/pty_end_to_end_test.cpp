@@ -182,6 +182,20 @@ TEST_F(PtyTest, SpoiledFramesTimeOutAndZeroBytesArriveAsTwo) {
     EXPECT_NE(commandContext().commandResponse.find('\x02'), std::string::npos);
 }
 
+// A paced line never delivers faster than its baud rate allows, both ways together.
+TEST_F(PtyTest, PacedLineTakesAtLeastTheWireTime) {
+    simulator->setBaud(9600);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(
+        run("1"
+            "2"));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    const size_t bytes = 2 + frame::kRequestOverhead + commandContext().commandResponse.size() +
+                         frame::kResponseOverhead;
+    EXPECT_GE(elapsed, std::chrono::microseconds(bytes * 10'000'000 / 9600));
+    simulator->setBaud(0);
+}
+
 TEST_F(PtyTest, ServerOperationKeepsTheHostWaitingWithSyn) {
     simulator->withDevice([](FiscalDevice& d) { d.mutableState().registered = false; });
     ASSERT_TRUE(run("3"));
