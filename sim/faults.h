@@ -27,6 +27,34 @@ struct Fault {
     int times = -1;                      // matching requests it applies to; -1: until cleared
 };
 
+// Single faults, for scripting without naming every field.
+inline Fault silentFault() {
+    Fault f;
+    f.silent = true;
+    return f;
+}
+inline Fault nakFault(int count) {
+    Fault f;
+    f.nakCount = count;
+    return f;
+}
+inline Fault synFault(int everyMs, int forMs) {
+    Fault f;
+    f.synEveryMs = everyMs;
+    f.synForMs = forMs;
+    return f;
+}
+inline Fault statusFault(const DeviceStatus& status) {
+    Fault f;
+    f.status = status;
+    return f;
+}
+inline Fault hangUpFault(int line) {
+    Fault f;
+    f.hangUpAfterLines = line;
+    return f;
+}
+
 // Faults by command code, safe to change from any thread while the device serves.
 class FaultTable {
 public:

@@ -55,10 +55,10 @@ PtySimulator::PtySimulator(std::string linkPath) : PtySimulator(std::move(linkPa
 PtySimulator::PtySimulator(std::string linkPath, PtySimulatorOptions options)
     : link(std::move(linkPath)) {
     device = std::make_unique<FiscalDevice>(initialState(options, error), options.device);
+    core = std::make_unique<SimulatorCore>(*device);
     if (!error.empty()) {
         return;
     }
-    core = std::make_unique<SimulatorCore>(*device);
     core->setLog(options.log);
     for (const auto& [code, fault] : options.faults) {
         core->faults().set(code, fault);
@@ -273,6 +273,8 @@ void PtySimulator::hangUp() {
         master = -1;
     }
     if (!openTerminal()) {
+        // No new line to offer: the name must not keep pointing at the dead one.
+        unlink(link.c_str());
         stopping = true;
     }
 }

@@ -36,6 +36,16 @@ struct PtySimulatorOptions {
 // The device on a pseudo-terminal: the slave side is linked at linkPath (for example
 // <dir>/COM3) and a background thread answers whatever the host writes. The destructor
 // stops the thread, closes the terminal and removes the link.
+//
+// Typical use in a test, with the link library pointed at a temporary ports folder:
+//   setPortsDirectory(dir);
+//   sim::PtySimulator device(dir + "/COM3");        // answers "VIDIZ ..."
+//   sim::PtySimulator quiet(dir + "/COM1");
+//   quiet.setFault(sim::kAnyCommand, sim::silentFault());
+//   sim::PtySimulator other(dir + "/COM2");
+//   other.setIdentification("VIDI");                // a device that is not ours
+//   device.setNextReportLines(5000);                // the next report has 5,000 lines
+//   OpenComPort(3, 115200); ...
 class PtySimulator {
 public:
     PtySimulator(std::string linkPath, PtySimulatorOptions options);

@@ -92,6 +92,24 @@ TEST_F(PtyTest, DetectionAndVersion) {
     EXPECT_EQ(commandContext().commandResponse, "VIDI");
 }
 
+// What autodetection meets on a bench of ports: a silent one, a foreign device, ours.
+TEST_F(PtyTest, SeveralPortsEachWithItsOwnBehaviour) {
+    PtySimulator quiet((dir / "COM1").string());
+    quiet.setFault(kAnyCommand, silentFault());
+    PtySimulator foreign((dir / "COM2").string());
+    foreign.setIdentification("VIDI");
+    ASSERT_EQ(OpenComPort(1, 115200), 0);
+    EXPECT_FALSE(run("0"));
+    EXPECT_EQ(LastErrorText(), u"Timeout");
+    ASSERT_EQ(OpenComPort(2, 115200), 0);
+    ASSERT_TRUE(run("0"));
+    EXPECT_EQ(commandContext().commandResponse, "VIDI");
+    ASSERT_EQ(OpenComPort(3, 115200), 0);
+    ASSERT_TRUE(run("0"));
+    EXPECT_EQ(commandContext().commandResponse.substr(0, 5), "VIDIZ");
+    EXPECT_EQ(quiet.requestsServed(), 0u);
+}
+
 TEST_F(PtyTest, AllParametersReadAndWrittenBackWithCyrillicIntact) {
     std::vector<int> numbers;
     for (int n = 1; n <= kParameterCount; ++n) {
