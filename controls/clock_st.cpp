@@ -1,6 +1,7 @@
 #include "clock_st.h"
 
 #include <QDateTime>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <chrono>
@@ -147,4 +148,21 @@ void CClockST::paintEvent(QPaintEvent* event) {
     drawClockDigits(faceSurface_, bigDigits_, smallDigits_, digits());
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), faceSurface_);
+}
+
+void CClockST::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        emit clicked();
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void CClockST::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is not a click of its own, so the base class (which
+    // would treat it as a press) is left out.
+    if (event->button() == Qt::LeftButton) {
+        emit doubleClicked();
+        return;
+    }
+    QLabel::mouseDoubleClickEvent(event);
 }

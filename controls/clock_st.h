@@ -39,8 +39,16 @@ public:
     bool isRunning() const { return clockThread_.joinable(); }
     ClockDigits digits() const;
 
+signals:
+    // The standard notifications of a static with the notify style; the fiscalization page
+    // copies the computer's clock into its pickers on a double click.
+    void clicked();
+    void doubleClicked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     bool loadBitmaps();

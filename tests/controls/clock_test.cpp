@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -108,6 +110,22 @@ TEST(CClockST, StartsOnceRefreshesAtOnceAndStopsPromptly) {
     const auto start = std::chrono::steady_clock::now();
     clock.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
+TEST(CClockST, ReportsClicksAndDoubleClicksOfTheLeftButton) {
+    CClockST clock("Clock");
+    int clicks = 0, doubleClicks = 0;
+    QObject::connect(&clock, &CClockST::clicked, [&] { ++clicks; });
+    QObject::connect(&clock, &CClockST::doubleClicked, [&] { ++doubleClicks; });
+    auto send = [&](QEvent::Type type, Qt::MouseButton button) {
+        QMouseEvent event(type, QPointF(3, 3), QPointF(3, 3), button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(&clock, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    send(QEvent::MouseButtonDblClick, Qt::RightButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubleClicks, 1);
 }
 
 }  // namespace
