@@ -20,11 +20,11 @@ struct Fault {
     bool silent = false;  // never answer
     int noiseBytes = 0;   // bytes of line noise before the frame
     bool badChecksum = false;
-    int lenOffset = 0;                   // added to the LEN byte
-    int zeroBytes = 0;                   // 0x00 bytes placed inside the data
-    std::optional<DeviceStatus> status;  // status bytes sent instead of the real ones
-    int hangUpAfterLines = -1;           // pull the cable when report line K (from 0) is asked for
-    int times = -1;                      // matching requests it applies to; -1: until cleared
+    int lenOffset = 0;                     // added to the LEN byte
+    int zeroBytes = 0;                     // 0x00 bytes placed inside the data
+    std::optional<DeviceStatus> status{};  // status bytes sent instead of the real ones
+    int hangUpAfterLines = -1;  // pull the cable when report line K (from 0) is asked for
+    int times = -1;             // matching requests it applies to; -1: until cleared
 };
 
 // Single faults, for scripting without naming every field.

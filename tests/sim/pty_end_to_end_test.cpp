@@ -154,22 +154,15 @@ TEST_F(PtyTest, StatusErrorsReachTheUserAsText) {
 }
 
 TEST_F(PtyTest, NakSynAndTimeoutThroughThePort) {
-    Fault twoNaks;
-    twoNaks.nakCount = 2;
-    simulator->setFault('0', twoNaks);
+    simulator->setFault('0', nakFault(2));
     EXPECT_TRUE(run("0"));
-    Fault threeNaks;
-    threeNaks.nakCount = 3;
-    simulator->setFault('0', threeNaks);
+    simulator->setFault('0', nakFault(3));
     const uint8_t seq = linkState().sequenceNumber;
     EXPECT_FALSE(run("0"));
     EXPECT_EQ(LastErrorText(), u"Received NAK from Fiscal Printer");
     EXPECT_EQ(linkState().sequenceNumber, nextSequenceNumber(seq));
 
-    Fault syn;
-    syn.synEveryMs = 300;
-    syn.synForMs = 1200;
-    simulator->setFault('0', syn);
+    simulator->setFault('0', synFault(300, 1200));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(run("0"));  // longer than the 400 ms window, kept open by SYN
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1100));
@@ -248,9 +241,7 @@ TEST_F(PtyTest, ThousandLineReportReadLineByLine) {
 }
 
 TEST_F(PtyTest, CablePulledMidReportThenPluggedBackIn) {
-    Fault pull;
-    pull.hangUpAfterLines = 5;
-    simulator->setFault(0xE4, pull);
+    simulator->setFault(0xE4, hangUpFault(5));
     ASSERT_TRUE(run("9"));
     for (int k = 0; k < 5; ++k) {
         ASSERT_TRUE(run("\xE4" + std::to_string(k)));

@@ -177,12 +177,11 @@ TEST_F(CoreTest, NoiseAndZeroBytesStillMakeAnAcceptableFrame) {
 }
 
 TEST_F(CoreTest, StatusBytesGivenOnPurpose) {
-    Fault f;
-    f.status = DeviceStatus{0xA2, 0x80, 0x80, 0x80, 0x80, 0x80};
-    core.faults().set('0', f);
+    const DeviceStatus status{0xA2, 0x80, 0x80, 0x80, 0x80, 0x80};
+    core.faults().set('0', statusFault(status));
     std::string reply = written(send("0"));
     ASSERT_TRUE(CheckResponseFrame(reply));
-    EXPECT_EQ(responseStatus(reply), *f.status);
+    EXPECT_EQ(responseStatus(reply), status);
 }
 
 TEST_F(CoreTest, SynBeforeTheAnswer) {
