@@ -66,8 +66,10 @@ TEST(CPictureEx, StillPicturesAreDrawnOnceWithoutAThread) {
         QSize size;
     };
     Case cases[] = {
-        {"one-frame GIF",
-         GifBuilder(7, 3).control(5, 2).solidImage(0, 0, 7, 3, 2).trailer().bytes(),
+        {"one-frame GIF", GifBuilder(7, 3).solidImage(0, 0, 7, 3, 2).trailer().bytes(), {7, 3}},
+        // The size is the logical screen's, however small the one image is.
+        {"one-frame GIF with a comment",
+         GifBuilder(7, 3).comment("c").control(5, 2).solidImage(5, 1, 2, 2, 2).trailer().bytes(),
          {7, 3}},
         {"PNG", std::vector<uint8_t>(pngBytes.begin(), pngBytes.end()), {6, 5}},
     };
