@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -145,7 +146,9 @@ TEST_F(ProgramTest, StateSurvivesARestartAndTheLinkGoesOnExit) {
 
 TEST_F(ProgramTest, FaultOptionsApplyToTheirCommand) {
     const fs::path link = dir / "COM6";
-    Program sim({"--link", link.string(), "--fault-command", "0", "--status", "A08080808080"},
+    const fs::path log = dir / "sim.log";
+    Program sim({"--link", link.string(), "--fault-command", "0", "--status", "A08080808080",
+                 "--log", log.string()},
                 dir / "out.txt");
     ASSERT_TRUE(waitForLink(link));
     ASSERT_EQ(OpenComPort(6, 115200), 0);
