@@ -244,3 +244,47 @@ TEST_F(CoreTest, LogHasOneLinePerRequestAndAnswer) {
 
 }  // namespace
 }  // namespace sim
+
+namespace sim {
+namespace {
+
+// Whatever arrives, the device answers only with NAK, SYN or a frame the host accepts,
+// and never lets its data look like framing.
+TEST(CoreRobustness, RandomRequestsAndGarbage) {
+    FiscalDevice device = testing::defaultDevice();
+    SimulatorCore core(device);
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0xFF;
+    };
+    const std::string codes = "0123456789:;EO^_I\xC8\xC9\xE4\xFE\xFF";
+    uint64_t now = 0;
+    for (int i = 0; i < 3000; ++i) {
+        std::string request(1, codes[next() % codes.size()]);
+        for (uint32_t n = next() % 24; n > 0; --n) {
+            request += static_cast<char>(i % 3 == 0 ? next() : "0123456789,.- :"[next() % 15]);
+        }
+        std::string bytes = buildRequestFrame(request, static_cast<uint8_t>(0x20 + i % 200));
+        if (i % 5 == 0) {
+            bytes[next() % bytes.size()] = static_cast<char>(next());  // line damage
+        }
+        now += 1000;
+        for (const ReplyStep& step : core.receive(bytes, now)) {
+            if (step.kind != ReplyStep::Kind::Write || step.bytes.size() == 1) {
+                EXPECT_TRUE(step.kind != ReplyStep::Kind::Write || step.bytes == "\x15" ||
+                            step.bytes == "\x16");
+                continue;
+            }
+            std::string reply = step.bytes;
+            ASSERT_TRUE(CheckResponseFrame(reply)) << i;
+            for (char c : responseData(reply)) {
+                const auto b = static_cast<uint8_t>(c);
+                ASSERT_FALSE((b >= 0x01 && b <= 0x06) || b == 0x15 || b == 0x16) << i;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sim
