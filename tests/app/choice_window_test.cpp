@@ -14,8 +14,7 @@ struct ChooserWindow {
     CChoiceWindowBtn* button;
     QLineEdit* elsewhere;
 
-    explicit ChooserWindow(int buttonWidth)
-    {
+    explicit ChooserWindow(int buttonWidth) {
         auto* layout = new QVBoxLayout(&window);
         button = new CChoiceWindowBtn;
         button->setFixedSize(buttonWidth, 24);
@@ -27,14 +26,12 @@ struct ChooserWindow {
 
     CMyListCtrl* list() const { return button->popup()->list(); }
 
-    QPoint boxOf(int row) const
-    {
+    QPoint boxOf(int row) const {
         const QRect item = list()->visualItemRect(list()->item(row));
         return QPoint(item.left() + item.height() / 2 + 1, item.center().y());
     }
 
-    QPoint textOf(int row) const
-    {
+    QPoint textOf(int row) const {
         const QRect item = list()->visualItemRect(list()->item(row));
         return QPoint(item.right() - 4, item.center().y());
     }
@@ -57,8 +54,7 @@ private slots:
     void setChoiceCheckedReachesTheOpenList();
 };
 
-void ChoiceWindowTest::enablingFollowsTheChoices()
-{
+void ChoiceWindowTest::enablingFollowsTheChoices() {
     CChoiceWindowBtn button;
     button.AddChoice("a", 0);
     QVERIFY(button.isEnabled());
@@ -72,8 +68,7 @@ void ChoiceWindowTest::enablingFollowsTheChoices()
     QVERIFY(button.isEnabled());
 }
 
-void ChoiceWindowTest::popupLiesUnderTheButtonAndIsNeverNarrower_data()
-{
+void ChoiceWindowTest::popupLiesUnderTheButtonAndIsNeverNarrower_data() {
     QTest::addColumn<int>("buttonWidth");
     QTest::addColumn<QString>("text");
     QTest::newRow("short text, wide button") << 300 << "x (COM1)";
@@ -81,8 +76,7 @@ void ChoiceWindowTest::popupLiesUnderTheButtonAndIsNeverNarrower_data()
         << 24 << "USB Serial Converter with a rather long description (COM17)";
 }
 
-void ChoiceWindowTest::popupLiesUnderTheButtonAndIsNeverNarrower()
-{
+void ChoiceWindowTest::popupLiesUnderTheButtonAndIsNeverNarrower() {
     QFETCH(int, buttonWidth);
     QFETCH(QString, text);
     ChooserWindow w(buttonWidth);
@@ -102,16 +96,14 @@ void ChoiceWindowTest::popupLiesUnderTheButtonAndIsNeverNarrower()
     QVERIFY(w.list()->visualItemRect(w.list()->item(1)).bottom() < w.list()->height());
 }
 
-void ChoiceWindowTest::closingCopiesCheckMarksBack_data()
-{
+void ChoiceWindowTest::closingCopiesCheckMarksBack_data() {
     QTest::addColumn<int>("closeKey");
     QTest::newRow("enter") << int(Qt::Key_Return);
     QTest::newRow("escape") << int(Qt::Key_Escape);
     QTest::newRow("hidden otherwise") << 0;
 }
 
-void ChoiceWindowTest::closingCopiesCheckMarksBack()
-{
+void ChoiceWindowTest::closingCopiesCheckMarksBack() {
     QFETCH(int, closeKey);
     ChooserWindow w(24);
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
@@ -131,8 +123,7 @@ void ChoiceWindowTest::closingCopiesCheckMarksBack()
     QCOMPARE(w.button->choices()[1].checked, 1);
 }
 
-void ChoiceWindowTest::clickOnBoxTogglesAndReports()
-{
+void ChoiceWindowTest::clickOnBoxTogglesAndReports() {
     ChooserWindow w(24);
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
     w.button->AddChoice("one", 0);
@@ -148,8 +139,7 @@ void ChoiceWindowTest::clickOnBoxTogglesAndReports()
     QVERIFY(w.button->popup()->isVisible());
 }
 
-void ChoiceWindowTest::clickOnTextReportsWithoutToggling()
-{
+void ChoiceWindowTest::clickOnTextReportsWithoutToggling() {
     ChooserWindow w(24);
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
     w.button->AddChoice("a long enough text to click on", 0);
@@ -161,8 +151,7 @@ void ChoiceWindowTest::clickOnTextReportsWithoutToggling()
     QCOMPARE(w.list()->item(0)->checkState(), Qt::Unchecked);
 }
 
-void ChoiceWindowTest::rightClickSpaceAndEmptyAreaDoNothing()
-{
+void ChoiceWindowTest::rightClickSpaceAndEmptyAreaDoNothing() {
     ChooserWindow w(24);
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
     w.button->AddChoice("one", 0);
@@ -178,8 +167,7 @@ void ChoiceWindowTest::rightClickSpaceAndEmptyAreaDoNothing()
     QCOMPARE(w.list()->item(0)->checkState(), Qt::Unchecked);
 }
 
-void ChoiceWindowTest::setChoiceCheckedReachesTheOpenList()
-{
+void ChoiceWindowTest::setChoiceCheckedReachesTheOpenList() {
     ChooserWindow w(24);
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
     w.button->AddChoice("one", 1);

@@ -11,8 +11,7 @@ namespace {
 class KeyWatcher : public QObject {
 public:
     bool reached = false;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         reached = reached || event->type() == QEvent::KeyPress;
         return false;
     }
@@ -36,8 +35,7 @@ private slots:
     void childDialogKeepsEnterAndEscape();
 };
 
-void DialogSupportTest::integerEntry_data()
-{
+void DialogSupportTest::integerEntry_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<int>("value");
@@ -55,8 +53,7 @@ void DialogSupportTest::integerEntry_data()
     QTest::newRow("far beyond int") << "99999999999999999999999" << false << 0;
 }
 
-void DialogSupportTest::integerEntry()
-{
+void DialogSupportTest::integerEntry() {
     QFETCH(QString, text);
     QFETCH(bool, valid);
     QFETCH(int, value);
@@ -67,8 +64,7 @@ void DialogSupportTest::integerEntry()
     }
 }
 
-void DialogSupportTest::unsignedEntry_data()
-{
+void DialogSupportTest::unsignedEntry_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
     QTest::newRow("plain") << "65535" << true;
@@ -78,15 +74,13 @@ void DialogSupportTest::unsignedEntry_data()
     QTest::newRow("letters") << "80a" << false;
 }
 
-void DialogSupportTest::unsignedEntry()
-{
+void DialogSupportTest::unsignedEntry() {
     QFETCH(QString, text);
     QFETCH(bool, valid);
     QCOMPARE(parseDialogUnsigned(text).has_value(), valid);
 }
 
-void DialogSupportTest::findsControlsOfItsOwnDialogOnly()
-{
+void DialogSupportTest::findsControlsOfItsOwnDialogOnly() {
     QWidget dialog;
     auto* group = new QWidget(&dialog);
     auto* own = new QLineEdit(group);
@@ -105,8 +99,7 @@ void DialogSupportTest::findsControlsOfItsOwnDialogOnly()
     QCOMPARE(controlId(group), 0);
 }
 
-void DialogSupportTest::rangeCheckKeepsThePreviousValue_data()
-{
+void DialogSupportTest::rangeCheckKeepsThePreviousValue_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("stored");
     QTest::addColumn<QString>("message");
@@ -118,8 +111,7 @@ void DialogSupportTest::rangeCheckKeepsThePreviousValue_data()
     QTest::newRow("highest") << "999" << 999 << "";
 }
 
-void DialogSupportTest::rangeCheckKeepsThePreviousValue()
-{
+void DialogSupportTest::rangeCheckKeepsThePreviousValue() {
     QFETCH(QString, typed);
     QFETCH(int, stored);
     QFETCH(QString, message);
@@ -135,8 +127,7 @@ void DialogSupportTest::rangeCheckKeepsThePreviousValue()
     QCOMPARE(messages.last(), message);
 }
 
-void DialogSupportTest::firstFailureStopsTheExchange()
-{
+void DialogSupportTest::firstFailureStopsTheExchange() {
     MessageCapture messages;
     QWidget dialog;
     auto* bad = new QLineEdit("-", &dialog);
@@ -155,8 +146,7 @@ void DialogSupportTest::firstFailureStopsTheExchange()
     QCOMPARE(messages.last(), QStringLiteral("Enter a positive integer."));
 }
 
-void DialogSupportTest::loadingWritesOnlyChangedText()
-{
+void DialogSupportTest::loadingWritesOnlyChangedText() {
     QWidget dialog;
     auto* edit = new QLineEdit("7", &dialog);
     setControlId(edit, 1030);
@@ -171,8 +161,7 @@ void DialogSupportTest::loadingWritesOnlyChangedText()
     QCOMPARE(edit->text(), QStringLiteral("8"));
 }
 
-void DialogSupportTest::childDialogKeepsEnterAndEscape()
-{
+void DialogSupportTest::childDialogKeepsEnterAndEscape() {
     QWidget window;
     auto* page = new CChildDialog(129, &window);
     auto* edit = new QLineEdit(page);

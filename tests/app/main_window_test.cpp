@@ -22,10 +22,11 @@ public:
     void purgeAll() override {}
 };
 
-QLineEdit* portField(const CKorvexDlg& dialog) { return control<QLineEdit>(&dialog, 1030); }
+QLineEdit* portField(const CKorvexDlg& dialog) {
+    return control<QLineEdit>(&dialog, 1030);
+}
 
-void attachOpenPort(CKorvexDlg& dialog)
-{
+void attachOpenPort(CKorvexDlg& dialog) {
     AttachComPort(std::make_unique<QuietPort>());
     dialog.SetPortOpenState();
 }
@@ -52,8 +53,7 @@ private slots:
     void exitPaths();
 };
 
-void MainWindowTest::pagesAreCreatedInOrder()
-{
+void MainWindowTest::pagesAreCreatedInOrder() {
     CKorvexDlg dialog;
     QStringList classes;
     QList<int> ids;
@@ -66,8 +66,7 @@ void MainWindowTest::pagesAreCreatedInOrder()
     QCOMPARE(ids, QList<int>({129, 130, 131, 132, 138}));
 }
 
-void MainWindowTest::portStateTable_data()
-{
+void MainWindowTest::portStateTable_data() {
     QTest::addColumn<int>("dialogId");
     QTest::addColumn<int>("id");
     QTest::addColumn<bool>("enabledWhenOpen");
@@ -94,8 +93,7 @@ void MainWindowTest::portStateTable_data()
     }
 }
 
-void MainWindowTest::portStateTable()
-{
+void MainWindowTest::portStateTable() {
     QFETCH(int, dialogId);
     QFETCH(int, id);
     QFETCH(bool, enabledWhenOpen);
@@ -116,15 +114,11 @@ void MainWindowTest::portStateTable()
     QCOMPARE(widget->isEnabled(), enabledWhenClosed);
 }
 
-void MainWindowTest::captionsAndAccessibleNames()
-{
+void MainWindowTest::captionsAndAccessibleNames() {
     CKorvexDlg dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Конфигуриране на данъчен терминал"));
-    const QList<QPair<int, QString>> captions = {{1, "Изход"},
-                                                 {1088, "Отвори"},
-                                                 {1089, "Затвори"},
-                                                 {1069, "Версия"},
-                                                 {1068, "Autodetect"}};
+    const QList<QPair<int, QString>> captions = {
+        {1, "Изход"}, {1088, "Отвори"}, {1089, "Затвори"}, {1069, "Версия"}, {1068, "Autodetect"}};
     for (const auto& [id, caption] : captions) {
         auto* button = control<QPushButton>(&dialog, id);
         QVERIFY(button);
@@ -140,8 +134,7 @@ void MainWindowTest::captionsAndAccessibleNames()
                  .isEmpty());
 }
 
-void MainWindowTest::showPagePlacesOnePage_data()
-{
+void MainWindowTest::showPagePlacesOnePage_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("shownDialogId");
     QTest::newRow("first tab") << 0 << 129;
@@ -150,8 +143,7 @@ void MainWindowTest::showPagePlacesOnePage_data()
     QTest::newRow("negative") << -1 << 129;
 }
 
-void MainWindowTest::showPagePlacesOnePage()
-{
+void MainWindowTest::showPagePlacesOnePage() {
     QFETCH(int, index);
     QFETCH(int, shownDialogId);
     CKorvexDlg dialog;
@@ -174,8 +166,7 @@ void MainWindowTest::showPagePlacesOnePage()
     QVERIFY(tabs->geometry().contains(page->geometry().bottomRight()));
 }
 
-void MainWindowTest::tabSelectionShowsItsPage()
-{
+void MainWindowTest::tabSelectionShowsItsPage() {
     CKorvexDlg dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -186,17 +177,18 @@ void MainWindowTest::tabSelectionShowsItsPage()
     QVERIFY(!dialog.pageOfTab(0)->isVisible());
 }
 
-void MainWindowTest::portFieldRangeKeepsPreviousNumber_data()
-{
+void MainWindowTest::portFieldRangeKeepsPreviousNumber_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("zero") << "0" << "Enter an integer between 1 and 999.";
-    QTest::newRow("empty") << "" << "Enter an integer.";
-    QTest::newRow("letters") << "ab" << "Enter an integer.";
+    QTest::newRow("zero") << "0"
+                          << "Enter an integer between 1 and 999.";
+    QTest::newRow("empty") << ""
+                           << "Enter an integer.";
+    QTest::newRow("letters") << "ab"
+                             << "Enter an integer.";
 }
 
-void MainWindowTest::portFieldRangeKeepsPreviousNumber()
-{
+void MainWindowTest::portFieldRangeKeepsPreviousNumber() {
     QFETCH(QString, typed);
     QFETCH(QString, message);
     MessageCapture messages;
@@ -209,8 +201,7 @@ void MainWindowTest::portFieldRangeKeepsPreviousNumber()
     QCOMPARE(dialog.portNumber(), 7);
 }
 
-void MainWindowTest::typingClosesTheOpenPort()
-{
+void MainWindowTest::typingClosesTheOpenPort() {
     CKorvexDlg dialog;
     attachOpenPort(dialog);
     QVERIFY(IsPortOpen());
@@ -220,8 +211,7 @@ void MainWindowTest::typingClosesTheOpenPort()
     QVERIFY(!findControl(&dialog, 1069)->isEnabled());
 }
 
-void MainWindowTest::writingTheFieldKeepsThePortOpen()
-{
+void MainWindowTest::writingTheFieldKeepsThePortOpen() {
     CKorvexDlg dialog;
     attachOpenPort(dialog);
     portField(dialog)->setText("12");
@@ -230,22 +220,26 @@ void MainWindowTest::writingTheFieldKeepsThePortOpen()
     QVERIFY(IsPortOpen());
 }
 
-void MainWindowTest::exitPaths_data()
-{
+void MainWindowTest::exitPaths_data() {
     QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("field");
     QTest::addColumn<bool>("ends");
     QTest::addColumn<int>("messageCount");
-    QTest::newRow("exit, valid") << "exit" << "5" << true << 0;
-    QTest::newRow("enter, valid") << "enter" << "5" << true << 0;
-    QTest::newRow("exit, invalid") << "exit" << "0" << false << 2;
-    QTest::newRow("enter, invalid") << "enter" << "0" << false << 2;
-    QTest::newRow("escape, invalid") << "escape" << "0" << true << 1;
-    QTest::newRow("close box, invalid") << "close" << "0" << true << 1;
+    QTest::newRow("exit, valid") << "exit"
+                                 << "5" << true << 0;
+    QTest::newRow("enter, valid") << "enter"
+                                  << "5" << true << 0;
+    QTest::newRow("exit, invalid") << "exit"
+                                   << "0" << false << 2;
+    QTest::newRow("enter, invalid") << "enter"
+                                    << "0" << false << 2;
+    QTest::newRow("escape, invalid") << "escape"
+                                     << "0" << true << 1;
+    QTest::newRow("close box, invalid") << "close"
+                                        << "0" << true << 1;
 }
 
-void MainWindowTest::exitPaths()
-{
+void MainWindowTest::exitPaths() {
     QFETCH(QString, way);
     QFETCH(QString, field);
     QFETCH(bool, ends);
@@ -269,7 +263,8 @@ void MainWindowTest::exitPaths()
     QCOMPARE(messages.messages().size(), messageCount);
     QVERIFY(!IsPortOpen());
     if (ends) {
-        const int expected = way == "exit" || way == "enter" ? QDialog::Accepted : QDialog::Rejected;
+        const int expected =
+            way == "exit" || way == "enter" ? QDialog::Accepted : QDialog::Rejected;
         QCOMPARE(dialog.result(), expected);
     }
 }

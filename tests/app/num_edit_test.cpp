@@ -18,8 +18,7 @@ private slots:
     void typedCharactersAreFiltered();
 };
 
-void NumEditTest::characterCheck_data()
-{
+void NumEditTest::characterCheck_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("caret");
     QTest::addColumn<QChar>("character");
@@ -33,10 +32,10 @@ void NumEditTest::characterCheck_data()
     QTest::newRow("empty still refuses a letter") << "" << 0 << QChar('a') << 2 << false << false;
     QTest::newRow("empty refuses minus when not allowed")
         << "" << 0 << QChar('-') << 2 << false << false;
-    QTest::newRow("full decimals, caret at end") << "20.00" << 5 << QChar('1') << 2 << false
-                                                 << false;
-    QTest::newRow("full decimals, caret inside") << "20.00" << 4 << QChar('1') << 2 << false
-                                                 << false;
+    QTest::newRow("full decimals, caret at end")
+        << "20.00" << 5 << QChar('1') << 2 << false << false;
+    QTest::newRow("full decimals, caret inside")
+        << "20.00" << 4 << QChar('1') << 2 << false << false;
     QTest::newRow("digits before the point unlimited")
         << "20.00" << 2 << QChar('9') << 2 << false << true;
     QTest::newRow("digit at start") << "20.00" << 0 << QChar('9') << 2 << false << true;
@@ -55,8 +54,7 @@ void NumEditTest::characterCheck_data()
     QTest::newRow("caret beyond decimals") << "1.5" << 3 << QChar('0') << 0 << false << false;
 }
 
-void NumEditTest::characterCheck()
-{
+void NumEditTest::characterCheck() {
     QFETCH(QString, text);
     QFETCH(int, caret);
     QFETCH(QChar, character);
@@ -68,8 +66,7 @@ void NumEditTest::characterCheck()
              accepted);
 }
 
-void NumEditTest::valueOfText_data()
-{
+void NumEditTest::valueOfText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
     QTest::newRow("plain") << "7.5" << 7.5;
@@ -83,15 +80,13 @@ void NumEditTest::valueOfText_data()
     QTest::newRow("cyrillic stops reading") << QString::fromUtf8("5д") << 5.0;
 }
 
-void NumEditTest::valueOfText()
-{
+void NumEditTest::valueOfText() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(numEditValue(text.toStdU16String()), value);
 }
 
-void NumEditTest::formatting_data()
-{
+void NumEditTest::formatting_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QString>("text");
@@ -103,22 +98,22 @@ void NumEditTest::formatting_data()
     QTest::newRow("negative value") << -1.5 << 1 << "-1.5";
 }
 
-void NumEditTest::formatting()
-{
+void NumEditTest::formatting() {
     QFETCH(double, value);
     QFETCH(int, decimals);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdU16String(numEditText(value, decimals)), text);
 }
 
-void NumEditTest::percentageEditShowsPercentOnlyWithoutFocus()
-{
+void NumEditTest::percentageEditShowsPercentOnlyWithoutFocus() {
     QWidget window;
     auto* edit = new CPercentageEdit(&window);
     auto* other = new QLineEdit(&window);
     other->move(0, 40);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
     edit->SetPercent(20);
     QCOMPARE(edit->text(), QStringLiteral("20.00%"));
     edit->setFocus();
@@ -132,14 +127,15 @@ void NumEditTest::percentageEditShowsPercentOnlyWithoutFocus()
     QCOMPARE(edit->value, 7.5);
 }
 
-void NumEditTest::readOnlyPercentageEditKeepsPercentForm()
-{
+void NumEditTest::readOnlyPercentageEditKeepsPercentForm() {
     QWidget window;
     auto* edit = new CPercentageEdit(&window);
     auto* other = new QLineEdit(&window);
     other->move(0, 40);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
     edit->SetPercent(9);
     edit->setReadOnly(true);
     edit->setFocus();
@@ -151,8 +147,7 @@ void NumEditTest::readOnlyPercentageEditKeepsPercentForm()
     QCOMPARE(edit->value, 9.0);
 }
 
-void NumEditTest::typedCharactersAreFiltered()
-{
+void NumEditTest::typedCharactersAreFiltered() {
     CNumEdit edit;
     edit.allowNegative = true;
     QTest::keyClicks(&edit, "-12x.345");

@@ -23,15 +23,13 @@ enum class Device { Normal, Silent, AnswersVidi };
 class Bench {
 public:
     Bench() { setPortsDirectory(folder.path().toStdString()); }
-    ~Bench()
-    {
+    ~Bench() {
         CloseComPort();
         devices.clear();
         setPortsDirectory("");
     }
 
-    sim::PtySimulator& add(int number, Device kind)
-    {
+    sim::PtySimulator& add(int number, Device kind) {
         std::atomic<int>& count = requests[number];
         sim::PtySimulatorOptions options;
         options.log = [&count](const std::string& line) {
@@ -42,7 +40,9 @@ public:
         const QString link = folder.filePath(QStringLiteral("COM%1").arg(number));
         auto device = std::make_unique<sim::PtySimulator>(link.toStdString(), options);
         if (kind == Device::Silent) {
-            device->setFault(sim::kAnyCommand, sim::Fault{.silent = true});
+            sim::Fault silent;
+            silent.silent = true;
+            device->setFault(sim::kAnyCommand, silent);
         } else if (kind == Device::AnswersVidi) {
             device->setIdentification("VIDI");
         }
@@ -56,10 +56,11 @@ public:
     std::map<int, std::unique_ptr<sim::PtySimulator>> devices;
 };
 
-QLineEdit* portField(const CKorvexDlg& dialog) { return control<QLineEdit>(&dialog, 1030); }
+QLineEdit* portField(const CKorvexDlg& dialog) {
+    return control<QLineEdit>(&dialog, 1030);
+}
 
-bool systemHasPorts()
-{
+bool systemHasPorts() {
     std::vector<uint32_t> numbers;
     std::vector<std::u16string> names;
     QTemporaryDir empty;
@@ -69,8 +70,7 @@ bool systemHasPorts()
     return !numbers.empty();
 }
 
-QString labelOf(const sim::PtySimulator& device, int number)
-{
+QString labelOf(const sim::PtySimulator& device, int number) {
     return QString::fromStdString(device.ptyPath()) + QStringLiteral(" (COM%1)").arg(number);
 }
 
@@ -94,8 +94,7 @@ private slots:
     void openFailureIsReported();
 };
 
-void PortBarTest::portLabels_data()
-{
+void PortBarTest::portLabels_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("label");
@@ -104,16 +103,14 @@ void PortBarTest::portLabels_data()
     QTest::newRow("percent signs stay") << "a %1 b" << 255 << "a %1 b (COM255)";
 }
 
-void PortBarTest::portLabels()
-{
+void PortBarTest::portLabels() {
     QFETCH(QString, name);
     QFETCH(int, number);
     QFETCH(QString, label);
     QCOMPARE(portLabel(name.toStdU16String(), static_cast<uint32_t>(number)), label);
 }
 
-void PortBarTest::chooserListsPortsAndMarksTheCurrentOne()
-{
+void PortBarTest::chooserListsPortsAndMarksTheCurrentOne() {
     Bench bench;
     auto& second = bench.add(2, Device::Normal);
     auto& fifth = bench.add(5, Device::Normal);
@@ -133,16 +130,14 @@ void PortBarTest::chooserListsPortsAndMarksTheCurrentOne()
     dialog.portChooser()->popup()->closeChoices();
 }
 
-void PortBarTest::pickingAPortClosesIt_data()
-{
+void PortBarTest::pickingAPortClosesIt_data() {
     QTest::addColumn<int>("picked");
     QTest::addColumn<int>("portAfter");
     QTest::newRow("another port") << 0 << 2;
     QTest::newRow("the current port") << 1 << 5;
 }
 
-void PortBarTest::pickingAPortClosesIt()
-{
+void PortBarTest::pickingAPortClosesIt() {
     QFETCH(int, picked);
     QFETCH(int, portAfter);
     Bench bench;
@@ -169,8 +164,7 @@ void PortBarTest::pickingAPortClosesIt()
     dialog.portChooser()->popup()->closeChoices();
 }
 
-void PortBarTest::otherSendersAreIgnored()
-{
+void PortBarTest::otherSendersAreIgnored() {
     Bench bench;
     bench.add(4, Device::Normal);
     CKorvexDlg dialog;
@@ -181,8 +175,7 @@ void PortBarTest::otherSendersAreIgnored()
     dialog.portChooser()->popup()->closeChoices();
 }
 
-void PortBarTest::noPortGivesTheSingleItem()
-{
+void PortBarTest::noPortGivesTheSingleItem() {
     if (systemHasPorts()) {
         QSKIP("this computer has serial ports of its own");
     }
@@ -199,8 +192,7 @@ void PortBarTest::noPortGivesTheSingleItem()
     QCOMPARE(dialog.portNumber(), 1);
 }
 
-void PortBarTest::autodetectFindsTheDeviceOnTheThirdPort()
-{
+void PortBarTest::autodetectFindsTheDeviceOnTheThirdPort() {
     Bench bench;
     bench.add(1, Device::Silent);
     bench.add(2, Device::AnswersVidi);
@@ -223,8 +215,7 @@ void PortBarTest::autodetectFindsTheDeviceOnTheThirdPort()
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void PortBarTest::autodetectWithoutDevice()
-{
+void PortBarTest::autodetectWithoutDevice() {
     Bench bench;
     bench.add(6, Device::Silent);
     MessageCapture messages;
@@ -237,8 +228,7 @@ void PortBarTest::autodetectWithoutDevice()
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void PortBarTest::versionShowsTheDeviceText()
-{
+void PortBarTest::versionShowsTheDeviceText() {
     Bench bench;
     bench.add(3, Device::Normal);
     MessageCapture messages;
@@ -249,8 +239,7 @@ void PortBarTest::versionShowsTheDeviceText()
     QCOMPARE(messages.messages(), QStringList{"ZOVUZ ZV-01 v1.07.3 12.05.2024"});
 }
 
-void PortBarTest::versionOfASilentDevice()
-{
+void PortBarTest::versionOfASilentDevice() {
     Bench bench;
     bench.add(3, Device::Silent);
     MessageCapture messages;
@@ -264,8 +253,7 @@ void PortBarTest::versionOfASilentDevice()
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void PortBarTest::openFailureIsReported()
-{
+void PortBarTest::openFailureIsReported() {
     Bench bench;
     MessageCapture messages;
     CKorvexDlg dialog;
