@@ -68,6 +68,10 @@ PtySimulator::PtySimulator(std::string linkPath, PtySimulatorOptions options)
     }
     baudRate = options.baud;
     if (!options.stateFile.empty()) {
+        // A state file that cannot be written is found out now, not after a day's work.
+        if (!saveStateFile(options.stateFile, device->state(), error)) {
+            return;
+        }
         const std::string path = options.stateFile;
         auto log = options.log;
         device->setStateChanged([path, log](const DeviceState& state) {
@@ -76,7 +80,6 @@ PtySimulator::PtySimulator(std::string linkPath, PtySimulatorOptions options)
                 log(eventLogLine(why));
             }
         });
-        device->changed();
     }
     if (!openTerminal()) {
         return;

@@ -232,7 +232,11 @@ std::optional<DeviceState> loadStateFile(const std::string& path, std::string& e
     }
     std::ostringstream text;
     text << in.rdbuf();
-    return parseState(text.str(), error);
+    auto state = parseState(text.str(), error);
+    if (!state) {
+        error = path + ": " + error;
+    }
+    return state;
 }
 
 }  // namespace sim

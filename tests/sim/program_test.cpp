@@ -114,6 +114,18 @@ TEST_F(ProgramTest, HelpListsTheOptionsAndBadOptionsAreRefused) {
     EXPECT_EQ(bad.wait(), 2);
     Program unknown({"--colour"}, dir / "unknown.txt");
     EXPECT_EQ(unknown.wait(), 2);
+    // A state file that cannot be written stops the start, and no link is left behind.
+    Program unwritable(
+        {"--link", (dir / "COM9").string(), "--state", (dir / "missing" / "device.state").string()},
+        dir / "unwritable.txt");
+    EXPECT_EQ(unwritable.wait(), 1);
+    EXPECT_FALSE(fs::is_symlink(dir / "COM9"));
+    fs::path damaged = dir / "damaged.state";
+    std::ofstream(damaged) << "zovuz-sim-state 1\nzCounter many\n";
+    Program refused({"--link", (dir / "COM9").string(), "--state", damaged.string()},
+                    dir / "damaged.txt");
+    EXPECT_EQ(refused.wait(), 1);
+    EXPECT_EQ(readFile(damaged), "zovuz-sim-state 1\nzCounter many\n");  // left for the user
 }
 
 TEST_F(ProgramTest, StateSurvivesARestartAndTheLinkGoesOnExit) {
