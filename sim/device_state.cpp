@@ -72,10 +72,10 @@ DeviceState blankDeviceState() {
     return s;
 }
 
-DeviceState defaultDeviceState(int64_t historyEndDay, uint32_t seed) {
+DeviceState defaultDeviceState(int64_t historyEndDay, uint32_t seed, int64_t openUntil) {
     DeviceState s = blankDeviceState();
     setOwnerAndSite(s);
-    s.history = {seed, historyEndDay, 28};
+    s.history = {seed, historyEndDay, 28, openUntil};
     s.journal = generateHistory(s.history);
     s.historyDocuments = static_cast<int>(s.journal.size());
     s.fiscalized = true;

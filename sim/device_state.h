@@ -33,7 +33,9 @@ struct DeviceState {
 
 // A fiscalized device with owner, site and service data filled in, a generated history
 // ending the day before historyEndDay (seconds of a midnight), and counters to match.
-DeviceState defaultDeviceState(int64_t historyEndDay, uint32_t seed = 20240501);
+// With openUntil later than historyEndDay, the day that has begun has sales up to then.
+DeviceState defaultDeviceState(int64_t historyEndDay, uint32_t seed = 20240501,
+                               int64_t openUntil = 0);
 // A new, never fiscalized device: identity numbers only, empty journal.
 DeviceState blankDeviceState();
 

@@ -99,6 +99,10 @@ std::vector<Document> generateHistory(const HistoryShape& shape) {
         z.receipts = sales;
         docs.push_back(z);
     }
+    for (int64_t t = shape.endDay + 7 * 3600 + rnd.between(0, 3600);
+         t < shape.openUntil && t < shape.endDay + kSecondsPerDay; t += rnd.between(600, 5400)) {
+        docs.push_back(makeSale(rnd, number++, t));
+    }
     return docs;
 }
 

@@ -43,6 +43,9 @@ struct HistoryShape {
     uint32_t seed = 20240501;
     int64_t endDay = 0;  // seconds of the day after the last generated day (midnight)
     int days = 28;
+    // When later than endDay: sales of the day that has begun, up to this moment, with no
+    // Z report yet.
+    int64_t openUntil = 0;
 };
 std::vector<Document> generateHistory(const HistoryShape& shape);
 

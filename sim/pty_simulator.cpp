@@ -44,8 +44,8 @@ DeviceState initialState(PtySimulatorOptions& options, std::string& error) {
     if (options.state) {
         return std::move(*options.state);
     }
-    const int64_t today = localNowSeconds() / kSecondsPerDay * kSecondsPerDay;
-    return defaultDeviceState(today);
+    const int64_t now = localNowSeconds();
+    return defaultDeviceState(now / kSecondsPerDay * kSecondsPerDay, 20240501, now);
 }
 
 }  // namespace

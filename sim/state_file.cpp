@@ -144,6 +144,8 @@ bool readLine(const std::string& key, std::istringstream& in, DeviceState& s) {
         s.history.endDay = value;
     else if (key == "historyDays")
         s.history.days = static_cast<int>(value);
+    else if (key == "historyOpenUntil")
+        s.history.openUntil = value;
     else if (key == "hasLastOperation")
         s.hasLastOperation = value != 0;
     else
@@ -163,9 +165,9 @@ std::string serializeState(const DeviceState& s) {
         << s.fiscalizedAt << "\nregistered " << s.registered << "\nregisteredAt " << s.registeredAt
         << "\nxCounter " << s.xCounter << "\nzCounter " << s.zCounter << "\nunsentZReports "
         << s.unsentZReports << "\njournalNumber " << s.journalNumber << "\nhistorySeed "
-        << s.history.seed << "\nhistoryEnd " << s.history.endDay << "\nhistoryDays "
-        << (s.historyDocuments > 0 ? s.history.days : 0) << "\nhasLastOperation "
-        << s.hasLastOperation << '\n';
+        << s.history.seed << "\nhistoryEnd " << s.history.endDay << "\nhistoryOpenUntil "
+        << s.history.openUntil << "\nhistoryDays " << (s.historyDocuments > 0 ? s.history.days : 0)
+        << "\nhasLastOperation " << s.hasLastOperation << '\n';
     for (const std::string& line : s.lastOperationReport) {
         out << "operation " << escape(line) << '\n';
     }

@@ -179,6 +179,21 @@ TEST(Commands, RecordsNeverGoBackInTime) {
     }
 }
 
+TEST(Commands, DayThatHasBegunIsClosedByTheNextZReport) {
+    const int64_t openUntil = testing::historyEnd() + 12 * 3600;
+    FiscalDevice d(defaultDeviceState(testing::historyEnd(), 7, openUntil),
+                   testing::fixedClock(openUntil + 60));
+    int open = 0;
+    for (auto it = d.state().journal.rbegin(); it->kind == DocumentKind::Sale; ++it) {
+        EXPECT_GE(it->time, testing::historyEnd());
+        EXPECT_LT(it->time, openUntil);
+        ++open;
+    }
+    ASSERT_GT(open, 0);
+    d.execute("9");
+    EXPECT_EQ(d.state().journal.back().receipts, open);
+}
+
 TEST(Commands, UnregisteredDeviceQueuesZReports) {
     FiscalDevice d = defaultDevice();
     d.mutableState().registered = false;

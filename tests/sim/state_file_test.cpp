@@ -40,7 +40,8 @@ void expectSameState(const DeviceState& a, const DeviceState& b) {
 }
 
 TEST(StateFile, RoundTripKeepsEverythingTheDeviceDid) {
-    FiscalDevice d = testing::defaultDevice();
+    FiscalDevice d(defaultDeviceState(testing::historyEnd(), 99, testing::historyEnd() + 40000),
+                   testing::fixedClock());
     d.execute(
         "2"
         "30," +
