@@ -3,11 +3,12 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
 constexpr int kTabPictureCount = 5;
-constexpr QRgb kTransparentColour = 0xFFFFFFFF;
 
 QString bitmapPath(int id, bool doubled) {
     return QStringLiteral(":/bitmap/%1%2.png").arg(id).arg(doubled ? "@2x" : "");
@@ -17,14 +18,57 @@ bool wantsDoubled() {
     return qGuiApp && qGuiApp->devicePixelRatio() > 1.0;
 }
 
+// How far a pixel is from white, 0 (white) to 255.
+int distanceFromWhite(QRgb pixel) {
+    return 255 - std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)});
+}
+
+// The pixel with white taken out of it, as if it had been drawn on white with the returned
+// opacity: the smooth edges of a picture drawn on white then blend into any background.
+QRgb whiteToAlpha(QRgb pixel) {
+    const int alpha = distanceFromWhite(pixel);
+    if (alpha == 0) {
+        return 0;
+    }
+    const auto unblend = [alpha](int channel) {
+        return std::clamp(255 - (255 - channel) * 255 / alpha, 0, 255);
+    };
+    return qRgba(unblend(qRed(pixel)), unblend(qGreen(pixel)), unblend(qBlue(pixel)), alpha);
+}
+
+// White is the strip's transparent colour. Light pixels reached from the picture's edge
+// through other light pixels are the smoothed rim of the drawing and become partly
+// transparent; light areas enclosed by the drawing (paper) stay as they are.
 QImage withoutWhite(const QImage& source) {
+    constexpr int kLight = 96;
     QImage image = source.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] == kTransparentColour) {
-                line[x] = 0;
-            }
+    const int width = image.width();
+    const int height = image.height();
+    std::vector<bool> seen(static_cast<size_t>(width) * static_cast<size_t>(height));
+    std::vector<QPoint> pending;
+    for (int x = 0; x < width; ++x) {
+        pending.push_back({x, 0});
+        pending.push_back({x, height - 1});
+    }
+    for (int y = 0; y < height; ++y) {
+        pending.push_back({0, y});
+        pending.push_back({width - 1, y});
+    }
+    while (!pending.empty()) {
+        const QPoint point = pending.back();
+        pending.pop_back();
+        if (point.x() < 0 || point.y() < 0 || point.x() >= width || point.y() >= height) {
+            continue;
+        }
+        const size_t index = static_cast<size_t>(point.y()) * width + point.x();
+        const QRgb pixel = image.pixel(point);
+        if (seen[index] || distanceFromWhite(pixel) > kLight) {
+            continue;
+        }
+        seen[index] = true;
+        image.setPixel(point, whiteToAlpha(pixel));
+        for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            pending.push_back(point + step);
         }
     }
     return image;

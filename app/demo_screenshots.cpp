@@ -1,5 +1,6 @@
 #include "demo_screenshots.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -30,6 +31,20 @@ void settle(int ms) {
     }
 }
 
+// The part of the screen that the program's windows cover, with a small margin.
+QRect shownArea() {
+    QRect area;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            area |= window->frameGeometry();
+        }
+    }
+    // The screen's picture has device pixels.
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    area.adjust(-8, -8, 8, 8);
+    return QRect(area.topLeft() * ratio, area.size() * ratio);
+}
+
 class DemoWalk {
 public:
     DemoWalk(const QString& folder) : folder(folder) {
@@ -47,7 +62,8 @@ public:
     bool shoot(const QString& name) {
         settle(400);
         const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-        const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+        const bool saved =
+            QGuiApplication::primaryScreen()->grabWindow(0).copy(shownArea()).save(path);
         out() << (saved ? "screenshot: " : "could not save: ") << path << Qt::endl;
         if (messageBox) {
             messageBox->close();

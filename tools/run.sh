@@ -42,5 +42,5 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 else
     shots="$build/screenshots"
     echo "No display: running the window on a virtual display; screenshots go to $shots"
-    xvfb-run -a -s "-screen 0 1280x800x24" "$bin/Korvex" --demo-screenshots "$shots"
+    xvfb-run -a -s "-screen 0 2600x1800x24" "$bin/Korvex" --demo-screenshots "$shots"
 fi
