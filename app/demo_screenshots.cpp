@@ -10,6 +10,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include "about_dlg.h"
 #include "choice_window.h"
 #include "dialog_support.h"
 #include "korvex_dlg.h"
@@ -83,6 +84,10 @@ public:
         dialog.portChooser()->click();
         ok = shoot(QStringLiteral("5-port-chooser")) && ok;
         dialog.portChooser()->popup()->closeChoices();
+        CAboutDlg about(&dialog);
+        about.show();
+        ok = shoot(QStringLiteral("6-about")) && ok;
+        about.close();
         dialog.reject();
         return ok ? 0 : 1;
     }
