@@ -43,4 +43,5 @@ else
     shots="$build/screenshots"
     echo "No display: running the window on a virtual display; screenshots go to $shots"
     xvfb-run -a -s "-screen 0 2600x1800x24" "$bin/Korvex" --demo-screenshots "$shots"
+    echo "Screenshots of each step are in $shots"
 fi
