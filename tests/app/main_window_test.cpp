@@ -129,6 +129,9 @@ void MainWindowTest::captionsAndAccessibleNames() {
     QCOMPARE(field->text(QAccessible::Name), QStringLiteral("Сериен порт:"));
     QCOMPARE(portField(dialog)->text(), QStringLiteral("1"));
     QCOMPARE(portField(dialog)->maxLength(), 3);
+    QAccessibleInterface* tabs =
+        QAccessible::queryAccessibleInterface(control<CTabControl>(&dialog, 1000)->tabBar());
+    QCOMPARE(tabs->child(0)->text(QAccessible::Name), QStringLiteral("Фискализация"));
     QVERIFY(!QAccessible::queryAccessibleInterface(dialog.portChooser())
                  ->text(QAccessible::Name)
                  .isEmpty());
