@@ -3,13 +3,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QSaveFile>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QtEndian>
 
 #include "dialog_support.h"
+#include "report_view.h"
 #include "ui_report_dlg.h"
 
 namespace {
@@ -31,14 +29,6 @@ CReportDlg::FileChooser& fileChooser() {
     return chooser;
 }
 
-// The display breaks lines on LF alone; a CR left in would show as a stray glyph.
-QString displayText(const QString& report) {
-    QString text = report;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
-}
-
 QByteArray utf16LittleEndian(const QString& text) {
     QByteArray bytes(text.size() * 2, Qt::Uninitialized);
     qToLittleEndian<char16_t>(text.utf16(), text.size(), bytes.data());
@@ -55,7 +45,7 @@ CReportDlg::CReportDlg(const QString& reportText, QWidget* parent)
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Отчет"));
     ui->reportView->setAccessibleName(QStringLiteral("Отчет"));
-    ui->reportView->setPlainText(displayText(report));
+    ui->reportView->setText(report);
     applyReportFormat();
     ui->saveButton->setText(QStringLiteral("Запиши"));
     ui->okButton->setFocus();
@@ -65,7 +55,7 @@ CReportDlg::CReportDlg(const QString& reportText, QWidget* parent)
 
 CReportDlg::~CReportDlg() = default;
 
-QPlainTextEdit* CReportDlg::display() const {
+CReportView* CReportDlg::display() const {
     return ui->reportView;
 }
 
@@ -84,24 +74,8 @@ void CReportDlg::applyReportFormat() {
     format.setFontWeight(QFont::Normal);
     format.setForeground(kReportColour);
     format.setBaselineOffset(kBaselineOffsetPercent);
-
-    QPlainTextEdit* view = ui->reportView;
-    QFont base(font->family(), static_cast<int>(kPointSize));
-    base.setWeight(QFont::Normal);
-    view->document()->setDefaultFont(base);
-    view->setCurrentCharFormat(format);
-
-    QTextCursor cursor(view->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.setPosition(0, QTextCursor::KeepAnchor);
-    cursor.setCharFormat(format);
-    view->setTextCursor(cursor);
-
-    // The selection is drawn only while the display has the focus.
-    QPalette palette = view->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Base));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, kReportColour);
-    view->setPalette(palette);
+    ui->reportView->setCharFormat(format);
+    ui->reportView->selectAll();
 }
 
 QString CReportDlg::withDefaultExtension(const QString& path) {

@@ -10,7 +10,7 @@
 namespace Ui {
 class CReportDlg;
 }
-class QPlainTextEdit;
+class CReportView;
 
 // The modal viewer of a report read from the device: shows the whole text in the
 // program's own font and saves it as a UTF-16 text file.
@@ -28,7 +28,7 @@ public:
     static FileChooser setFileChooser(FileChooser chooser);
 
     const QString& reportText() const { return report; }
-    QPlainTextEdit* display() const;
+    CReportView* display() const;
     const PrivateFont& privateFont() const { return *font; }
 
     // Writes the report to the file; false (with the reason in errorText) when the file

@@ -1,14 +1,16 @@
+#include <QClipboard>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QPlainTextEdit>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 
 #include "dialog_support.h"
 #include "report_dlg.h"
+#include "report_view.h"
 
 namespace {
 
@@ -53,47 +55,78 @@ private slots:
         QPushButton* ok = control<QPushButton>(&viewer, 1);
         QVERIFY(ok->isDefault());
         QCOMPARE(viewer.focusWidget(), ok);
-        QPlainTextEdit* view = control<QPlainTextEdit>(&viewer, 1120);
-        QVERIFY(view->isReadOnly());
+        CReportView* view = control<CReportView>(&viewer, 1120);
+        QVERIFY(view);
         QCOMPARE(view->accessibleName(), QStringLiteral("Отчет"));
     }
 
-    void showsTheTextWithoutCarriageReturnsAndKeepsItIntact() {
-        const QString report = QStringLiteral("Първи ред\r\nВтори\r\n\r\nlast");
+    void showsEveryLineAndKeepsTheTextIntact() {
+        const QString report = QString::fromUtf8("Първи ред\r\nВтори\r\n\r\nlast");
         CReportDlg viewer(report);
-        QCOMPARE(viewer.display()->toPlainText(), QStringLiteral("Първи ред\nВтори\n\nlast"));
-        QCOMPARE(viewer.display()->document()->blockCount(), 4);
+        CReportView* view = viewer.display();
+        QCOMPARE(view->lineCount(), size_t{4});
+        QCOMPARE(view->lineText(0), QStringLiteral("Първи ред"));
+        QCOMPARE(view->lineText(2), QString());
+        QCOMPARE(view->lineText(3), QStringLiteral("last"));
         QCOMPARE(viewer.reportText(), report);
+        QVERIFY(view->text().isSharedWith(report));  // shown without a copy
     }
 
-    void wholeTextInOneFormatSelectedFromTheTop() {
-        CReportDlg viewer(QStringLiteral("ЗАГЛАВИЕ\r\n1,23 лв.\r\nend\r\n"));
-        QTextDocument* doc = viewer.display()->document();
-        for (QTextBlock block = doc->begin(); block != doc->end(); block = block.next()) {
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextCharFormat f = it.fragment().charFormat();
-                QCOMPARE(f.fontPointSize(), 16.0);
-                QCOMPARE(f.foreground().color(), QColor(0, 0, 255));
-                QCOMPARE(f.fontWeight(), int(QFont::Normal));
-                QCOMPARE(f.fontFamilies().toStringList(), QStringList{kFamily});
-                QCOMPARE(f.baselineOffset(), 12.5);
-            }
-        }
-        const QTextCursor cursor = viewer.display()->textCursor();
-        QCOMPARE(cursor.selectionStart(), 0);
-        QCOMPARE(cursor.selectionEnd(), doc->characterCount() - 1);
-        QCOMPARE(cursor.position(), 0);
+    void oneFormatWholeTextSelectedFromTheTop() {
+        const QString report = QStringLiteral("ЗАГЛАВИЕ\r\n1,23 лв.\r\nend\r\n");
+        CReportDlg viewer(report);
+        const QTextCharFormat f = viewer.display()->charFormat();
+        QCOMPARE(f.fontPointSize(), 16.0);
+        QCOMPARE(f.foreground().color(), QColor(0, 0, 255));
+        QCOMPARE(f.fontWeight(), int(QFont::Normal));
+        QCOMPARE(f.fontFamilies().toStringList(), QStringList{kFamily});
+        QCOMPARE(f.baselineOffset(), 12.5);
+        CReportView* view = viewer.display();
+        QCOMPARE(view->selectionStart(), 0);
+        QCOMPARE(view->selectionEnd(), report.size());
+        QCOMPARE(view->cursorPosition(), 0);
+        QCOMPARE(view->selectedText(), report);
     }
 
     void displaysInTheProgramsFont() {
         CReportDlg viewer(QStringLiteral("Отчет"));
         QCOMPARE(viewer.privateFont().fullName(), QStringLiteral("Korvex Report Mono Bold"));
         QVERIFY(viewer.privateFont().registered());
-        QTextCursor cursor(viewer.display()->document());
-        cursor.setPosition(1);
-        const QFontInfo info(cursor.charFormat().font());
+        const QFontInfo info(viewer.display()->charFormat().font());
         QCOMPARE(info.family(), kFamily);
         QVERIFY(info.fixedPitch());
+        QVERIFY(qAbs(info.pointSizeF() - 16.0) < 0.5);  // rounded to whole pixels
+    }
+
+    void longReportOpensAtTheTopAndScrollsToTheEnd() {
+        QString report;
+        for (int i = 0; i < 5000; ++i) {
+            report += QStringLiteral("ред %1\r\n").arg(i);
+        }
+        CReportDlg viewer(report);
+        viewer.show();
+        CReportView* view = viewer.display();
+        QCOMPARE(view->firstVisibleLine(), 0);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+        QVERIFY(view->firstVisibleLine() > 4900);
+        QVERIFY(view->verticalScrollBar()->maximum() + view->verticalScrollBar()->pageStep() >=
+                5001);
+    }
+
+    void selectionCanBeCopiedAndRemade() {
+        CReportDlg viewer(QStringLiteral("ab\r\ncd"));
+        viewer.show();
+        CReportView* view = viewer.display();
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ab\r\ncd"));
+        view->setSelection(1, 5);
+        QCOMPARE(view->selectedText(), QStringLiteral("b\r\nc"));
+        view->setSelection(-3, 99);  // out-of-range offsets are held inside the text
+        QCOMPARE(view->selectionEnd(), 6);
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view->selectedText(), QStringLiteral("ab\r\ncd"));
     }
 
     void fontIsRegisteredPerViewerAndRemovedWithIt() {
