@@ -129,6 +129,37 @@ private slots:
         QCOMPARE(view->selectedText(), QStringLiteral("ab\r\ncd"));
     }
 
+    // The report is really drawn, in blue, and the selection stays hidden while the OK
+    // button has the focus. KORVEX_SHOT_DIR keeps the picture for a look.
+    void drawsTheReportInBlueWithTheSelectionHidden() {
+        CReportDlg viewer(
+            QStringLiteral("      КОНТРОЛНА ЛЕНТА (КЛЕН)\r\n╔══════════════════════════╗\r\n"
+                           "║ ФИСКАЛЕН БОН  №0000042   ║\r\n╚══════════════════════════╝\r\n"
+                           "Хляб бял               1.20 Б\r\nМляко 3%                2.35 Б\r\n"
+                           "ОБЩА СУМА              3.55\r\nДДС Б 20.00%            0.59\r\n"));
+        viewer.resize(560, 380);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        const QImage image = viewer.grab().toImage();
+        if (qEnvironmentVariableIsSet("KORVEX_SHOT_DIR")) {
+            image.save(qEnvironmentVariable("KORVEX_SHOT_DIR") +
+                       QStringLiteral("/report_viewer.png"));
+        }
+        const QRect area = viewer.display()->geometry();
+        int blue = 0;
+        int highlight = 0;
+        const QColor highlightColour = viewer.palette().color(QPalette::Highlight);
+        for (int y = area.top(); y < area.bottom(); ++y) {
+            for (int x = area.left(); x < area.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+                highlight += c == highlightColour;
+            }
+        }
+        QVERIFY2(blue > 500, qPrintable(QString::number(blue)));
+        QCOMPARE(highlight, 0);
+    }
+
     void fontIsRegisteredPerViewerAndRemovedWithIt() {
         QVERIFY(!QFontDatabase::families().contains(kFamily));
         {

@@ -87,6 +87,39 @@ private slots:
         releaseWorker = true;
     }
 
+    // Both dialogs mid-animation: the picture has moved on and the label blinks green.
+    // KORVEX_SHOT_DIR keeps the pictures for a look.
+    void animatesWhileTheWorkerRuns() {
+        CWaitNapDlg nap(closeWhenReleased);
+        CWaitReportDlg report(closeWhenReleased);
+        for (CWaitDlg* dialog : {static_cast<CWaitDlg*>(&nap), static_cast<CWaitDlg*>(&report)}) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(nap.picture()->currentFrame() > 0, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(report.picture()->currentFrame() > 0, 3000);
+        QTest::qWait(100);
+        const char* names[] = {"wait_nap.png", "wait_report.png"};
+        int i = 0;
+        for (CWaitDlg* dialog : {static_cast<CWaitDlg*>(&nap), static_cast<CWaitDlg*>(&report)}) {
+            const QImage image = dialog->grab().toImage();
+            if (qEnvironmentVariableIsSet("KORVEX_SHOT_DIR")) {
+                image.save(qEnvironmentVariable("KORVEX_SHOT_DIR") + u'/' +
+                           QLatin1String(names[i]));
+            }
+            const QPoint label = dialog->message()->geometry().center();
+            bool green = false;
+            for (int x = dialog->message()->geometry().left();
+                 x < dialog->message()->geometry().right(); ++x) {
+                green = green || image.pixelColor(x, label.y()) == QColor(0, 128, 0);
+            }
+            QVERIFY2(green, names[i]);
+            ++i;
+        }
+        QCOMPARE(nap.grab().toImage().pixelColor(2, 2), QColor(Qt::white));
+        releaseWorker = true;
+    }
+
     void workerDoneBeforeThePaintStillCloses() {
         for (int round = 0; round < 2; ++round) {
             CWaitNapDlg nap(closeAtOnce);
