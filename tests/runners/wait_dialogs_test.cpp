@@ -163,6 +163,29 @@ private slots:
         QVERIFY(workerSawStop);
     }
 
+    // A silent device, or one that only keeps asking for patience, ends in a time-out and
+    // the connection dialog closes by itself.
+    void silentDeviceClosesTheConnectionDialog() {
+        FakeClock clock;
+        PortRecord record;
+        Reply patience;
+        for (int i = 0; i < 10; ++i) {
+            patience.push_back({100, std::string(1, static_cast<char>(frame::kSyn))});
+        }
+        for (const Reply& reply : {Reply{}, patience}) {
+            AttachComPort(std::make_unique<ScriptedPort>(clock, std::deque<Reply>{reply}, record));
+            installQtRunnerUi();
+            const uint32_t start = clock.now();
+            std::u16string response;
+            QVERIFY(!RunCommandWithWait(u"3", response));
+            QCOMPARE(LastErrorText(), std::u16string(u"Timeout"));
+            QVERIFY(clock.now() - start >= (reply.empty() ? 400u : 1400u));
+            QVERIFY(!QApplication::activeModalWidget());
+        }
+        CloseComPort();
+        setRunnerUi(nullptr);
+    }
+
     void reportReadOutEndsInTheViewer() {
         FakeClock clock;
         PortRecord record;
