@@ -18,10 +18,18 @@ constexpr qreal kPointSize = 16;  // 320 twips
 constexpr qreal kBaselineOffsetPercent = 100.0 * 40 / 320;
 const QColor kReportColour(0, 0, 255);  // pure blue
 
+// The dialog adds ".txt" itself to a name without an extension, so that its overwrite
+// prompt covers the file that will really be written (report -> report.txt).
 QString chooseWithFileDialog(QWidget* parent) {
-    // The dialog asks before an existing file is overwritten (its default).
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Изберете файл за запис на отчета"),
-                                        QString(), QStringLiteral("Отчет (*.txt)"));
+    QFileDialog dialog(parent, QStringLiteral("Изберете файл за запис на отчета"), QString(),
+                       QStringLiteral("Отчет (*.txt)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 CReportDlg::FileChooser& fileChooser() {

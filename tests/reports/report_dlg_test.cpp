@@ -1,5 +1,7 @@
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -7,6 +9,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "dialog_support.h"
 #include "report_dlg.h"
@@ -230,6 +233,27 @@ private slots:
         saveAs(shorter, path);
         saveAs(shorter, path);
         QCOMPARE(fileBytes(path), QByteArray("a\0b\0", 4));
+    }
+
+    void realSaveDialogAsksForATextFile() {
+        CReportDlg viewer(QStringLiteral("x"));
+        QString title, suffix;
+        QStringList filters;
+        bool saving = false;
+        QTimer::singleShot(50, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                title = dialog->windowTitle();
+                filters = dialog->nameFilters();
+                suffix = dialog->defaultSuffix();
+                saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+                dialog->reject();
+            }
+        });
+        viewer.OnSave();
+        QCOMPARE(title, QStringLiteral("Изберете файл за запис на отчета"));
+        QCOMPARE(filters, QStringList{QStringLiteral("Отчет (*.txt)")});
+        QCOMPARE(suffix, QStringLiteral("txt"));
+        QVERIFY(saving);
     }
 
     void cancelledDialogWritesNothing() {
