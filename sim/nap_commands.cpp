@@ -116,7 +116,9 @@ Answer deviceInformation(FiscalDevice& device, std::string_view data) {
     text += "ZOVUZ ZV-01 v1.07.3\r\n";
     text += cp("ФУ: ") + s.parameters[11] + cp(", ФП: ") + s.parameters[12] + "\r\n";
     text += cp("Фискализирано: ") + (s.fiscalized ? formatDate(s.fiscalizedAt) : cp("не")) + "\r\n";
-    text += cp("Регистрирано в НАП: ") + (s.registered ? "FDRID " + s.parameters[18] : cp("не")) +
+    text += cp("Регистрирано в НАП: ") +
+            (s.registered ? "FDRID " + s.parameters[18] + cp(" от ") + formatDate(s.registeredAt)
+                          : cp("не")) +
             "\r\n";
     text += cp("Z отчети: ") + std::to_string(s.zCounter) + cp(", неизпратени: ") +
             std::to_string(s.unsentZReports);
