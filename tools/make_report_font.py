@@ -154,12 +154,14 @@ def check_names(path):
 def main():
     source = sys.argv[1] if len(sys.argv) > 1 else SOURCE
     output = sys.argv[2] if len(sys.argv) > 2 else OUTPUT
-    font = TTFont(source)
+    # A fixed time stamp keeps the output identical from run to run.
+    font = TTFont(source, recalcTimestamp=False)
     subset_font(font)
     condense(font)
     mark_monospaced_condensed(font)
     make_names(font)
     font["head"].fontRevision = 1.0
+    font["head"].modified = font["head"].created
     os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)
     font.save(output)
     check_names(output)
