@@ -9,6 +9,7 @@
 
 #include "../cp1251.h"
 #include "../serial_port.h"
+#include "port_listing_linux.h"
 
 namespace {
 
@@ -114,6 +115,28 @@ int comNumberForLink(const std::string& name) {
 
 namespace os {
 
+bool listSysfsPorts(const std::string& sysClassTty, std::vector<uint32_t>& numbers,
+                    std::vector<std::u16string>& names) {
+    bool readable = false;
+    std::vector<std::pair<int, std::string>> found;
+    for (const std::string& tty : directoryEntries(sysClassTty, &readable)) {
+        const std::string ttyDir = sysClassTty + "/" + tty;
+        struct stat st {};
+        const int n = comNumberForTty(tty);
+        if (n == 0 || stat((ttyDir + "/device").c_str(), &st) != 0 || isPhantomPort(ttyDir)) {
+            continue;
+        }
+        const std::string usb = usbDescription(ttyDir);
+        found.emplace_back(n, usb.empty() ? "/dev/" + tty : "/dev/" + tty + " " + usb);
+    }
+    // By COM number, not by name: ttyS10 comes after ttyS2.
+    std::sort(found.begin(), found.end());
+    for (const auto& [n, name] : found) {
+        addPort(numbers, names, n, name);
+    }
+    return readable;
+}
+
 bool listSerialDevices(std::vector<uint32_t>& numbers, std::vector<std::u16string>& names) {
     // Linked ports come first, by number: they are the ones a technician set up on purpose.
     const std::string ports = portsDirectory();
@@ -129,22 +152,7 @@ bool listSerialDevices(std::vector<uint32_t>& numbers, std::vector<std::u16strin
     for (const auto& [n, target] : linked) {
         addPort(numbers, names, n, target);
     }
-    bool readable = false;
-    const std::string sysTty = "/sys/class/tty";
-    for (const std::string& tty : directoryEntries(sysTty, &readable)) {
-        const std::string ttyDir = sysTty + "/" + tty;
-        struct stat st {};
-        if (stat((ttyDir + "/device").c_str(), &st) != 0 || isPhantomPort(ttyDir)) {
-            continue;
-        }
-        const int n = comNumberForTty(tty);
-        if (n == 0) {
-            continue;
-        }
-        const std::string usb = usbDescription(ttyDir);
-        addPort(numbers, names, n, usb.empty() ? "/dev/" + tty : "/dev/" + tty + " " + usb);
-    }
-    return readable;
+    return listSysfsPorts("/sys/class/tty", numbers, names);
 }
 
 }  // namespace os
