@@ -9,7 +9,7 @@ namespace sim {
 
 namespace {
 
-enum class Kind { Text, Digits, Number, Address, Time, ReadOnly };
+enum class Kind { Text, Digits, Phone, Number, Address, Time, ReadOnly };
 
 struct Rule {
     Kind kind = Kind::Text;
@@ -55,7 +55,7 @@ Rule ruleFor(int number) {
         case 44:
             return {Kind::Digits, 0, 0, 13};
         case 23:
-            return {Kind::Digits, 0, 0, 15};
+            return {Kind::Phone, 0, 0, 15};
         case 24:
             return {Kind::Digits, 0, 0, 8};
         case 51:
@@ -111,6 +111,18 @@ bool digitsOnly(std::string_view text) {
     return true;
 }
 
+// A phone number in international form: digits, optionally after one leading "+"; the
+// plus does not count towards the length. Empty means no number is known.
+bool validPhone(std::string_view text, size_t maxDigits) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty()) {
+            return false;
+        }
+    }
+    return text.size() <= maxDigits && digitsOnly(text);
+}
+
 bool valueFits(const Rule& rule, std::string_view value) {
     int number = 0;
     switch (rule.kind) {
@@ -122,6 +134,8 @@ bool valueFits(const Rule& rule, std::string_view value) {
             return parseParameterTime(value).has_value();
         case Kind::Digits:
             return value.size() <= rule.maxLength && digitsOnly(value);
+        case Kind::Phone:
+            return validPhone(value, rule.maxLength);
         case Kind::Text:
             return value.size() <= rule.maxLength && printable(value);
         case Kind::ReadOnly:

@@ -183,6 +183,10 @@ void PtySimulator::handleInput(const char* bytes, size_t size) {
         // The bytes could not have arrived faster than the line carries them.
         receiveLineFree =
             std::max(receiveLineFree, Clock::now()) + byteTime(baud) * static_cast<int64_t>(size);
+        // The device acts on what it has received, not on what is still on the wire.
+        if (!sleepUntil(receiveLineFree)) {
+            return;
+        }
     }
     std::vector<ReplyStep> steps;
     {

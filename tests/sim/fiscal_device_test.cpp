@@ -95,6 +95,15 @@ TEST(Parameters, WriteChecksEachValue) {
         {32, std::string(72, 'x'), true},
         {32, std::string(73, 'x'), false},
         {51, "284011234567890", true},
+        {23, "+359888123456", true},
+        {23, "359888123456", true},
+        {23, "", true},
+        {23, "+359888123456789", true},
+        {23, "+3598881234567890", false},
+        {23, "+", false},
+        {23, "++359888123456", false},
+        {23, "359+888123456", false},
+        {23, "+359 888 123", false},
     };
     for (const Case& c : cases) {
         FiscalDevice d = defaultDevice();

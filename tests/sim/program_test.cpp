@@ -15,6 +15,7 @@
 
 #include "command.h"
 #include "serial_port.h"
+#include "sim_test_support.h"
 
 extern char** environ;
 
@@ -78,25 +79,9 @@ std::string readFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public sim::testing::PortsFolderTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("zovuz-program-" + std::to_string(getpid()));
-        fs::create_directories(dir);
-        setPortsDirectory(dir.string());
-    }
-    void TearDown() override {
-        CloseComPort();
-        setPortsDirectory("");
-        fs::remove_all(dir);
-    }
-
-    bool run(const std::string& request) {
-        commandContext().commandRequest = request;
-        return ExecuteCommand();
-    }
-
-    fs::path dir;
+    ProgramTest() : PortsFolderTest("zovuz-program") {}
 };
 
 TEST_F(ProgramTest, HelpListsTheOptionsAndBadOptionsAreRefused) {

@@ -7,9 +7,11 @@
 #include <unistd.h>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "command.h"
 #include "cp1251.h"
+#include "frame.h"
 #include "parameters.h"
 #include "pty_simulator.h"
 #include "serial_port.h"
@@ -21,12 +23,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PtyTest : public ::testing::Test {
+class PtyTest : public testing::PortsFolderTest {
 protected:
+    PtyTest() : PortsFolderTest("zovuz-sim-ports") {}
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("zovuz-sim-ports-" + std::to_string(getpid()));
-        fs::create_directories(dir);
-        setPortsDirectory(dir.string());
+        PortsFolderTest::SetUp();
         PtySimulatorOptions options;
         options.state = defaultDeviceState(testing::historyEnd());
         options.device = testing::fixedClock();
@@ -38,16 +39,9 @@ protected:
     void TearDown() override {
         CloseComPort();
         simulator.reset();
-        setPortsDirectory("");
-        fs::remove_all(dir);
+        PortsFolderTest::TearDown();
     }
 
-    bool run(const std::string& request) {
-        commandContext().commandRequest = request;
-        return ExecuteCommand();
-    }
-
-    fs::path dir;
     std::unique_ptr<PtySimulator> simulator;
 };
 
@@ -120,6 +114,7 @@ TEST_F(PtyTest, AllParametersReadAndWrittenBackWithCyrillicIntact) {
     EXPECT_EQ(page.values[2], u"Вендинг Системи ЕООД");
     EXPECT_EQ(page.values[34], u"София");
     page.values[38] = u"ул. „Шипка“ № 5";
+    page.values[23] = u"+359888123456";
     std::vector<int> writable;
     for (int n : numbers) {
         if (n != 11 && n != 12 && n != 13 && (n < 16 || n > 18) && (n < 48 || n > 50)) {
@@ -204,6 +199,27 @@ TEST_F(PtyTest, PacedLineTakesAtLeastTheWireTime) {
     const size_t bytes = 2 + frame::kRequestOverhead + commandContext().commandResponse.size() +
                          frame::kResponseOverhead;
     EXPECT_GE(elapsed, std::chrono::microseconds(bytes * 10'000'000 / 9600));
+    simulator->setBaud(0);
+}
+
+// The device acts on a request only once its last byte could have arrived.
+TEST_F(PtyTest, PacedDeviceActsOnlyWhenTheRequestHasArrived) {
+    simulator->setBaud(2400);
+    const std::string value(60, 'x');
+    const std::string request = buildRequestFrame("230," + value, 0x20);
+    const auto wireTime = std::chrono::microseconds(request.size() * 10'000'000 / 2400);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(
+        linkState().port->write(reinterpret_cast<const uint8_t*>(request.data()), request.size()),
+        request.size());
+    std::this_thread::sleep_for(wireTime / 3);
+    EXPECT_NE(simulator->deviceState().parameters[30], value);
+    while (simulator->deviceState().parameters[30] != value &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(simulator->deviceState().parameters[30], value);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, wireTime);
     simulator->setBaud(0);
 }
 

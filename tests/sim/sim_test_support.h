@@ -1,8 +1,17 @@
 #pragma once
 
-// A device on a fixed clock with a known history, for tests that need exact dates.
+// A device on a fixed clock with a known history, for tests that need exact dates, and a
+// ports folder of its own for tests that talk through the link library.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
 #include "calendar.h"
+#include "command.h"
 #include "fiscal_device.h"
+#include "serial_port.h"
 
 namespace sim::testing {
 
@@ -25,5 +34,29 @@ inline FiscalDevice defaultDevice() {
 inline std::string request(uint8_t code, std::string_view data = {}) {
     return std::string(1, static_cast<char>(code)) + std::string(data);
 }
+
+// Points the link library at a fresh ports folder and removes it afterwards; run() sends
+// one request string through the command layer.
+class PortsFolderTest : public ::testing::Test {
+protected:
+    explicit PortsFolderTest(const std::string& name)
+        : dir(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()))) {}
+    void SetUp() override {
+        std::filesystem::create_directories(dir);
+        setPortsDirectory(dir.string());
+    }
+    void TearDown() override {
+        CloseComPort();
+        setPortsDirectory("");
+        std::filesystem::remove_all(dir);
+    }
+
+    static bool run(const std::string& request) {
+        commandContext().commandRequest = request;
+        return ExecuteCommand();
+    }
+
+    std::filesystem::path dir;
+};
 
 }  // namespace sim::testing
