@@ -31,18 +31,31 @@ bool toCommandCode(const std::string& text, int& code) {
     return true;
 }
 
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 // Twelve hex digits: the six status bytes S0 to S5.
 bool toStatus(const std::string& text, DeviceStatus& status) {
     if (text.size() != 12) {
         return false;
     }
     for (size_t i = 0; i < status.size(); ++i) {
-        char* end = nullptr;
-        const std::string pair = text.substr(i * 2, 2);
-        status[i] = static_cast<uint8_t>(std::strtoul(pair.c_str(), &end, 16));
-        if (*end != '\0') {
+        const int high = hexDigit(text[i * 2]);
+        const int low = hexDigit(text[i * 2 + 1]);
+        if (high < 0 || low < 0) {
             return false;
         }
+        status[i] = static_cast<uint8_t>(high * 16 + low);
     }
     return true;
 }
@@ -112,19 +125,17 @@ const std::map<std::string, Setter>& valueOptions() {
     return table;
 }
 
-bool flag(const std::string& arg, ProgramOptions& o) {
-    if (arg == "--help" || arg == "-h") {
-        o.help = true;
-    } else if (arg == "--blank") {
-        o.blank = true;
-    } else if (arg == "--silent") {
-        o.fault.silent = o.hasFault = true;
-    } else if (arg == "--bad-checksum") {
-        o.fault.badChecksum = o.hasFault = true;
-    } else {
-        return false;
-    }
-    return true;
+using Flag = std::function<void(ProgramOptions&)>;
+
+const std::map<std::string, Flag>& flagOptions() {
+    static const std::map<std::string, Flag> table = {
+        {"--help", [](ProgramOptions& o) { o.help = true; }},
+        {"-h", [](ProgramOptions& o) { o.help = true; }},
+        {"--blank", [](ProgramOptions& o) { o.blank = true; }},
+        {"--silent", [](ProgramOptions& o) { o.fault.silent = o.hasFault = true; }},
+        {"--bad-checksum", [](ProgramOptions& o) { o.fault.badChecksum = o.hasFault = true; }},
+    };
+    return table;
 }
 
 }  // namespace
@@ -133,7 +144,8 @@ bool parseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
                          std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (flag(arg, options)) {
+        if (const auto f = flagOptions().find(arg); f != flagOptions().end()) {
+            f->second(options);
             continue;
         }
         const auto it = valueOptions().find(arg);
@@ -148,6 +160,17 @@ bool parseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
         ++i;
     }
     return true;
+}
+
+std::vector<std::string> programOptionNames() {
+    std::vector<std::string> names;
+    for (const auto& [name, set] : flagOptions()) {
+        names.push_back(name);
+    }
+    for (const auto& [name, set] : valueOptions()) {
+        names.push_back(name);
+    }
+    return names;
 }
 
 std::string usageText() {
@@ -183,7 +206,7 @@ Faults (applied to --fault-command, or to every command):
   --zero-bytes N        put N bytes 0x00 inside the data
   --status HEX          send these six status bytes, twelve hex digits (e.g. A08080808080)
   --hang-up-after K     pull the cable when report line K (from 0) is asked for
-  --help                show this text
+  -h, --help            show this text
 )";
 }
 

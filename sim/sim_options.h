@@ -29,6 +29,8 @@ struct ProgramOptions {
 // Reads the arguments; false with the reason in error for anything it does not know.
 bool parseProgramOptions(const std::vector<std::string>& args, ProgramOptions& options,
                          std::string& error);
+// Every option the command line knows, for checking that the usage text names them all.
+std::vector<std::string> programOptionNames();
 std::string usageText();
 
 }  // namespace sim
