@@ -24,6 +24,7 @@ public:
 
 InlineRunnerUi inlineUi;
 RunnerUi* currentUi = &inlineUi;
+ReadOutSummary readOut;
 
 bool runAndRecord() {
     CommandContext& ctx = commandContext();
@@ -42,7 +43,11 @@ std::string lineRequest(unsigned long long lineNumber) {
 // user stops it. The report grows by appending, so a long report costs linear time.
 void readReportLines(const WorkerDialog& dialog) {
     CommandContext& ctx = commandContext();
-    for (unsigned long long line = 0; !dialog.stopRequested(); ++line) {
+    for (unsigned long long line = 0;; ++line) {
+        if (dialog.stopRequested()) {
+            readOut.stopped = true;
+            return;
+        }
         ctx.commandRequest = lineRequest(line);
         if (!runAndRecord() || ctx.commandResponse == kReportEnd) {
             return;
@@ -51,8 +56,16 @@ void readReportLines(const WorkerDialog& dialog) {
         if (reportLineText(ctx.commandResponse, text)) {
             ctx.reportText.append(text);
             ctx.reportText.append("\r\n");
+            ++readOut.lines;
         }
     }
+}
+
+// Bulgarian counts lines as "1 ред", "21 ред", but "11 реда", "2 реда", "500 реда".
+std::u16string lineCount(size_t lines) {
+    const std::string digits = std::to_string(lines);
+    const bool singular = lines % 10 == 1 && lines % 100 != 11;
+    return std::u16string(digits.begin(), digits.end()) + (singular ? u" ред" : u" реда");
 }
 
 }  // namespace
@@ -63,6 +76,15 @@ RunnerUi& runnerUi() {
 
 void setRunnerUi(RunnerUi* ui) {
     currentUi = ui ? ui : &inlineUi;
+}
+
+const ReadOutSummary& lastReadOut() {
+    return readOut;
+}
+
+std::u16string stoppedReadOutNotice(size_t lines) {
+    return u"*** Прочитането е спряно от потребителя след " + lineCount(lines) +
+           u"; отчетът е непълен ***\r\n";
 }
 
 bool answerHeaderOk(std::string_view answer) {
@@ -85,6 +107,7 @@ void CommandWorker(WorkerDialog& dialog) {
 
 void ReportWorker(WorkerDialog& dialog) {
     CommandContext& ctx = commandContext();
+    readOut = {};
     if (runAndRecord() && answerHeaderOk(ctx.commandResponse)) {
         std::string firstAnswer = ctx.commandResponse;
         ctx.reportText.clear();
@@ -108,9 +131,13 @@ bool RunReportCommand(const std::u16string& command, std::u16string& response,
     CommandContext& ctx = commandContext();
     ctx.commandRequest = lowBytes(command);
     ctx.lastResult = 0;
+    readOut = {};
     runnerUi().runWaitDialog(WaitDialogKind::Report, ReportWorker);
     response = cp1251ToUtf16(ctx.commandResponse);
     report = cp1251ToUtf16(ctx.reportText);
+    if (readOut.stopped) {
+        report += stoppedReadOutNotice(readOut.lines);
+    }
     return ctx.lastResult == 1;
 }
 

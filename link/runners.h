@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -56,7 +57,9 @@ void setRunnerUi(RunnerUi* ui);
 
 // Runs the command while the connection wait dialog is shown.
 bool RunCommandWithWait(const std::u16string& command, std::u16string& response);
-// Runs the command and the report read-out while the report wait dialog is shown.
+// Runs the command and the report read-out while the report wait dialog is shown. When
+// the user stopped the read-out, report ends with stoppedReadOutNotice (reportText keeps
+// only what the device sent).
 bool RunReportCommand(const std::u16string& command, std::u16string& response,
                       std::u16string& report);
 // Shows the device's error description, or the report viewer when the answer has the
@@ -72,6 +75,18 @@ inline constexpr std::string_view kAnswerOk = "ERROR 000\r\n";
 inline constexpr std::string_view kReportEnd = "E";
 // The command that asks for one report line; its number follows in decimal.
 inline constexpr char kReportLineCode = static_cast<char>(0xE4);
+
+// How the last report read-out ended, so that a report the user cut short is never taken
+// for the whole one.
+struct ReadOutSummary {
+    size_t lines = 0;      // lines added to reportText
+    bool stopped = false;  // the user stopped it before the device said "E"
+};
+// Written by ReportWorker; read it only after the report wait dialog has ended.
+const ReadOutSummary& lastReadOut();
+// The line that follows the device's own lines in a report the user stopped, e.g.
+// "*** Прочитането е спряно от потребителя след 500 реда; отчетът е непълен ***".
+std::u16string stoppedReadOutNotice(size_t lines);
 
 bool answerHeaderOk(std::string_view answer);
 // The text a report line answer adds to the report: what follows its first comma, when

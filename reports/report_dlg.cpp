@@ -1,5 +1,6 @@
 #include "report_dlg.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -59,6 +60,17 @@ CReportDlg::CReportDlg(const QString& reportText, QWidget* parent)
     ui->okButton->setFocus();
     connect(ui->saveButton, &QPushButton::clicked, this, &CReportDlg::OnSave);
     connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    addCopyShortcut();
+}
+
+// The viewer opens with the whole report selected but the focus on OK, so Ctrl+C copies
+// the selection wherever the focus is in the window, not only inside the display.
+void CReportDlg::addCopyShortcut() {
+    auto* copy = new QAction(this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    connect(copy, &QAction::triggered, ui->reportView, &CReportView::copy);
+    addAction(copy);
 }
 
 CReportDlg::~CReportDlg() = default;
@@ -100,7 +112,9 @@ bool CReportDlg::writeReport(const QString& path, const QString& report, QString
         return false;
     }
     const QByteArray bytes = utf16LittleEndian(report);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // The explicit flush matters: a write that the disk cuts short shows up there, while
+    // commit alone would put the shortened file in place and call it a success.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         errorText = file.errorString();
         file.cancelWriting();
         return false;

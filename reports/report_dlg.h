@@ -42,6 +42,7 @@ public slots:
 
 private:
     void applyReportFormat();
+    void addCopyShortcut();
 
     std::unique_ptr<Ui::CReportDlg> ui;
     std::unique_ptr<PrivateFont> font;

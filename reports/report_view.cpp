@@ -203,38 +203,32 @@ void CReportView::mouseReleaseEvent(QMouseEvent* event) {
     QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
+// A read-only report has no text cursor to move, so the keys scroll it the way a reader
+// expects: arrows by a line or a column, pages by a screenful, Home and End (with or
+// without Ctrl) to the first and the last line.
 bool CReportView::scrollByKey(QKeyEvent* event) {
-    QScrollBar* vertical = verticalScrollBar();
-    const bool control = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
-        case Qt::Key_Up:
-            vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    struct KeyScroll {
+        int key;
+        bool vertical;
+        QAbstractSlider::SliderAction action;
+    };
+    static constexpr KeyScroll kKeys[] = {
+        {Qt::Key_Up, true, QAbstractSlider::SliderSingleStepSub},
+        {Qt::Key_Down, true, QAbstractSlider::SliderSingleStepAdd},
+        {Qt::Key_PageUp, true, QAbstractSlider::SliderPageStepSub},
+        {Qt::Key_PageDown, true, QAbstractSlider::SliderPageStepAdd},
+        {Qt::Key_Home, true, QAbstractSlider::SliderToMinimum},
+        {Qt::Key_End, true, QAbstractSlider::SliderToMaximum},
+        {Qt::Key_Left, false, QAbstractSlider::SliderSingleStepSub},
+        {Qt::Key_Right, false, QAbstractSlider::SliderSingleStepAdd},
+    };
+    for (const KeyScroll& k : kKeys) {
+        if (k.key == event->key()) {
+            (k.vertical ? verticalScrollBar() : horizontalScrollBar())->triggerAction(k.action);
             return true;
-        case Qt::Key_Down:
-            vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            return true;
-        case Qt::Key_PageUp:
-            vertical->triggerAction(QAbstractSlider::SliderPageStepSub);
-            return true;
-        case Qt::Key_PageDown:
-            vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
-            return true;
-        case Qt::Key_Home:
-            (control ? vertical : horizontalScrollBar())->setValue(0);
-            return true;
-        case Qt::Key_End:
-            (control ? vertical : horizontalScrollBar())
-                ->triggerAction(QAbstractSlider::SliderToMaximum);
-            return true;
-        case Qt::Key_Left:
-            horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-            return true;
-        case Qt::Key_Right:
-            horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            return true;
-        default:
-            return false;
+        }
     }
+    return false;
 }
 
 void CReportView::keyPressEvent(QKeyEvent* event) {

@@ -1,3 +1,5 @@
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 #include "dialog_support.h"
 #include "report_dlg.h"
@@ -115,6 +118,76 @@ private slots:
         QVERIFY(view->firstVisibleLine() > 4900);
         QVERIFY(view->verticalScrollBar()->maximum() + view->verticalScrollBar()->pageStep() >=
                 5001);
+    }
+
+    // From the top of a long report: each key moves the first visible line as a reader
+    // expects, whatever was pressed before it.
+    void keysScrollTheReport() {
+        QString report;
+        for (int i = 0; i < 1000; ++i) {
+            report += QStringLiteral("ред %1 %2\r\n").arg(i).arg(QString(60, u'═'));
+        }
+        CReportDlg viewer(report);
+        viewer.resize(500, 400);
+        viewer.show();
+        CReportView* view = viewer.display();
+        view->setFocus();
+        const int page = view->verticalScrollBar()->pageStep();
+        const int last = view->verticalScrollBar()->maximum();
+        QVERIFY(page > 1 && last > 900);
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int firstLine;
+        } steps[] = {
+            {Qt::Key_PageUp, {}, 0},
+            {Qt::Key_Down, {}, 1},
+            {Qt::Key_PageDown, {}, 1 + page},
+            {Qt::Key_Up, {}, page},
+            {Qt::Key_End, {}, last},
+            {Qt::Key_Down, {}, last},
+            {Qt::Key_Home, {}, 0},
+            {Qt::Key_End, Qt::ControlModifier, last},
+            {Qt::Key_PageUp, {}, last - page},
+            {Qt::Key_Home, Qt::ControlModifier, 0},
+        };
+        for (const auto& step : steps) {
+            QTest::keyClick(view, step.key, step.modifiers);
+            QCOMPARE(view->firstVisibleLine(), step.firstLine);
+        }
+        QTest::keyClick(view, Qt::Key_Right);
+        QVERIFY(view->horizontalScrollBar()->value() > 0);
+        QTest::keyClick(view, Qt::Key_Left);
+        QCOMPARE(view->horizontalScrollBar()->value(), 0);
+        QVERIFY(viewer.isVisible());
+    }
+
+    // The viewer opens with OK focused and everything selected: Ctrl+C copies the whole
+    // report from there, without first clicking into the text.
+    void copyWorksWithTheFocusOnOk() {
+        QGuiApplication::clipboard()->clear();
+        const QString report = QStringLiteral("Отчет\r\nред 2\r\n");
+        CReportDlg viewer(report);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowActive(&viewer));
+        QPushButton* ok = control<QPushButton>(&viewer, 1);
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QTest::keyClick(ok, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), report);
+        QVERIFY(viewer.isVisible());
+    }
+
+    // Enter on a focused Save saves; it must not close the viewer through OK.
+    void enterOnSaveSaves() {
+        CReportDlg viewer(QStringLiteral("x"));
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowActive(&viewer));
+        ChooserScript chooser{QString()};
+        QPushButton* save = control<QPushButton>(&viewer, 1121);
+        save->setFocus();
+        QTest::keyClick(save, Qt::Key_Return);
+        QCOMPARE(chooser.calls, 1);
+        QVERIFY(viewer.isVisible());
     }
 
     void selectionCanBeCopiedAndRemade() {
@@ -277,6 +350,27 @@ private slots:
         QVERIFY(messages.last().contains(QStringLiteral("report.txt")));
         QVERIFY(viewer.isVisible());
         QVERIFY(!QFile::exists(path + QStringLiteral(".txt")));
+    }
+
+    // A write that fails half way (here: the file size limit, as on a full disk) is
+    // reported, and the file that was there before is left as it was.
+    void failedWriteKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.txt"));
+        CReportDlg old(QStringLiteral("old"));
+        saveAs(old, path);
+        struct rlimit limit {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const struct rlimit small = {1024, limit.rlim_max};
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        QString reason;
+        const bool written = CReportDlg::writeReport(path, QString(4096, u'Ж'), reason);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, previousHandler);
+        QVERIFY(!written);
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(fileBytes(path), QByteArray("o\0l\0d\0", 6));
     }
 
     void okAndEscapeClose() {

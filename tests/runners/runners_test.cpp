@@ -201,20 +201,58 @@ TEST_F(RunnerTest, ClosedPortStillClosesTheDialog) {
     EXPECT_EQ(ui.closeRequests, 1);
 }
 
-TEST_F(RunnerTest, StopEndsTheReadOutBetweenLinesAndKeepsWhatWasRead) {
-    // The stop arrives while line 1 is on its way: line 1 is finished, line 2 never asked.
-    auto inner = std::make_unique<ScriptedPort>(
-        clock, answers({kOk, "1,AAA", "2,BBB", "3,CCC", "E"}), record);
-    auto tap = std::make_unique<TapPort>(std::move(inner));
-    TapPort* watched = tap.get();
-    AttachComPort(std::move(tap));
-    ui.onDialog = [watched](ThreadedRunnerUi::Dialog& dialog) {
-        watched->actAt(3, [&dialog] { dialog.requestStop(); });
+struct StopCase {
+    const char* name;
+    size_t atWrite;      // the stop arrives just before this write (from 1) goes out
+    const char* report;  // what the viewer gets, UTF-8
+    size_t requestsSent;
+};
+
+const StopCase kStopCases[] = {
+    // The first command cannot be interrupted, but no line is asked for after it.
+    {"during the first command", 1,
+     "*** Прочитането е спряно от потребителя след 0 реда; отчетът е непълен ***\r\n", 1},
+    // Line 1 is finished, line 2 never asked.
+    {"during line 1", 3,
+     "AAA\r\nBBB\r\n*** Прочитането е спряно от потребителя след 2 реда; отчетът е "
+     "непълен ***\r\n",
+     3},
+    // The device has already said "E": the report is whole and says nothing of a stop
+    // (this case follows a stopped one, so nothing may be left over from it).
+    {"during the last request", 5, "AAA\r\nBBB\r\nCCC\r\n", 5},
+};
+
+TEST_F(RunnerTest, StopEndsTheReadOutBetweenLinesAndMarksTheReportIncomplete) {
+    for (const StopCase& c : kStopCases) {
+        record = {};
+        auto inner = std::make_unique<ScriptedPort>(
+            clock, answers({kOk, "1,AAA", "2,BBB", "3,CCC", "E"}), record);
+        auto tap = std::make_unique<TapPort>(std::move(inner));
+        TapPort* watched = tap.get();
+        AttachComPort(std::move(tap));
+        ui.onDialog = [watched, &c](ThreadedRunnerUi::Dialog& dialog) {
+            watched->actAt(c.atWrite, [&dialog] { dialog.requestStop(); });
+        };
+        EXPECT_TRUE(runReport()) << c.name;
+        EXPECT_EQ(report, u(c.report)) << c.name;
+        EXPECT_EQ(requests().size(), c.requestsSent) << c.name;
+        EXPECT_EQ(response, u"ERROR 000\r\n") << c.name;
+        // The device's own text stays as it was sent; only the viewer's copy is marked.
+        EXPECT_EQ(commandContext().reportText.find("***"), std::string::npos) << c.name;
+        EXPECT_EQ(lastReadOut().stopped, c.atWrite < 5) << c.name;
+    }
+}
+
+TEST(StoppedReadOutNotice, CountsLinesInBulgarian) {
+    const std::pair<size_t, const char*> cases[] = {
+        {0, "0 реда"},  {1, "1 ред"},      {2, "2 реда"},     {11, "11 реда"},
+        {21, "21 ред"}, {111, "111 реда"}, {500, "500 реда"}, {1001, "1001 ред"},
     };
-    EXPECT_TRUE(runReport());
-    EXPECT_EQ(report, u"AAA\r\nBBB\r\n");
-    EXPECT_EQ(requests().size(), 3u);
-    EXPECT_EQ(response, u"ERROR 000\r\n");
+    for (const auto& [lines, counted] : cases) {
+        EXPECT_EQ(stoppedReadOutNotice(lines), u("*** Прочитането е спряно от потребителя след ") +
+                                                   u(counted) + u("; отчетът е непълен ***\r\n"))
+            << lines;
+    }
 }
 
 TEST_F(RunnerTest, CommandWithWaitRunsOnTheConnectionDialog) {

@@ -48,6 +48,22 @@ void guard(QDialog& dialog) {
     QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(99); });
 }
 
+// Runs the dialog and, once its modal loop runs, presses Enter and Escape and clicks the
+// close box; then lets the worker finish. True when the dialog was still up after all
+// that and ended by the worker's close request.
+bool stayedThroughEnterEscapeAndClose(CWaitDlg& dialog) {
+    guard(dialog);
+    bool stayed = false;
+    QTimer::singleShot(50, &dialog, [&dialog, &stayed] {
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        dialog.close();
+        stayed = dialog.isVisible();
+        releaseWorker = true;
+    });
+    return dialog.exec() == 1 && stayed;
+}
+
 template <class Dialog>
 void checkCommonParts(Dialog& dialog, const QString& title, QSize pictureSize) {
     QCOMPARE(dialog.windowTitle(), title);
@@ -137,31 +153,13 @@ private slots:
 
     void connectionDialogIgnoresEnterEscapeAndClose() {
         CWaitNapDlg dialog(closeWhenReleased);
-        guard(dialog);
-        bool stayed = false;
-        QTimer::singleShot(50, &dialog, [&] {
-            QTest::keyClick(&dialog, Qt::Key_Return);
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            dialog.close();
-            stayed = dialog.isVisible();
-            releaseWorker = true;
-        });
-        QCOMPARE(dialog.exec(), 1);
-        QVERIFY(stayed);
+        QVERIFY(stayedThroughEnterEscapeAndClose(dialog));
         QVERIFY(!dialog.stopRequested());
     }
 
     void escapeStopsTheReadOutAndWaitsForTheWorker() {
         CWaitReportDlg dialog(closeWhenStopped);
-        guard(dialog);
-        bool stayed = false;
-        QTimer::singleShot(50, &dialog, [&] {
-            QTest::keyClick(&dialog, Qt::Key_Return);
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            stayed = dialog.isVisible();
-        });
-        QCOMPARE(dialog.exec(), 1);
-        QVERIFY(stayed);
+        QVERIFY(stayedThroughEnterEscapeAndClose(dialog));
         QVERIFY(workerSawStop);
     }
 
