@@ -161,14 +161,19 @@ Answer FiscalDevice::dispatch(uint8_t code, std::string_view data) {
     }
 }
 
+// Lines of a made-up sales listing, as long as a real report's, for tests and benchmarks
+// that need a report of a given length.
 std::vector<std::string> FiscalDevice::generatedLines(int count) const {
+    static const std::string kPrefix = cp("Ред ");
+    static const std::string kItem = cp("Тестов артикул");
+    static const std::string kGroups[] = {cp("А"), cp("Б"), cp("В"), cp("Г")};
     std::vector<std::string> out;
     out.reserve(static_cast<size_t>(count));
     for (int i = 1; i <= count; ++i) {
         char line[80];
-        std::snprintf(line, sizeof line, "%06d %-20s %3d x %5d.%02d %c", i, "TEST LINE", i % 7 + 1,
-                      i % 50, i % 100, "ABCD"[i % 4]);
-        out.push_back(cp("Ред ") + line);
+        std::snprintf(line, sizeof line, "%06d %-20s %3d x %5d.%02d ", i, kItem.c_str(), i % 7 + 1,
+                      i % 50, i % 100);
+        out.push_back(kPrefix + line + kGroups[i % 4]);
     }
     return out;
 }

@@ -226,6 +226,8 @@ std::vector<ReplyStep> SimulatorCore::answerRequest(uint8_t sequence, std::strin
     Answer answer = fiscalDevice.execute(request);
     const DeviceStatus status = fault.status.value_or(answer.status);
     std::string data = withZeros(safeData(answer.data), fault.zeroBytes);
+    // However many zeros are asked for, the frame must still fit its one-byte LEN.
+    data.resize(std::min(data.size(), kMaxData));
     std::string f = buildResponseFrame(sequence, code, data, status);
     if (fault.lenOffset != 0) {
         f[1] = static_cast<char>(static_cast<uint8_t>(f[1]) + fault.lenOffset);

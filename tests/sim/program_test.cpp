@@ -153,9 +153,18 @@ TEST_F(ProgramTest, FaultOptionsApplyToTheirCommand) {
     EXPECT_EQ(LastErrorText(), u"Error in STATUS:\r\n");
     EXPECT_TRUE(
         run("1"
-            "1"));
+            "2"));
     CloseComPort();
     EXPECT_EQ(sim.stop(SIGTERM), 0);
+    // One line per request and per answer: direction, SEQ, code, data in hex and as text,
+    // status bytes and the outcome.
+    const std::string text = readFile(log);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
+    EXPECT_NE(text.find("<- SEQ "), std::string::npos);
+    EXPECT_NE(text.find("CMD 30 [] \"\"\n"), std::string::npos);
+    EXPECT_NE(text.find("ZV000417\" STATUS A0 80 80 80 80 80 status error"), std::string::npos);
+    EXPECT_NE(text.find("CMD 31 [32] \"2\""), std::string::npos);
+    EXPECT_NE(text.find("\"Вендинг Системи ЕООД\" STATUS 80 80 80 80 80 80 ok"), std::string::npos);
 }
 
 }  // namespace

@@ -160,7 +160,12 @@ TEST(ReportLines, ReportOfExactlyNLinesOnDemand) {
     FiscalDevice d = defaultDevice();
     d.setNextReportLines(1000);
     d.execute(request(0xC9, "65,1,2"));
-    EXPECT_EQ(readOut(d).size(), 1000u);
+    const auto lines = readOut(d);
+    ASSERT_EQ(lines.size(), 1000u);
+    // Numbered lines of a Bulgarian listing, each ending in its VAT group letter.
+    EXPECT_EQ(lines.front().rfind(cp("Ред 000001 "), 0), 0u);
+    EXPECT_EQ(lines.back().rfind(cp("Ред 001000 "), 0), 0u);
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 1), cp("Г"));
     // Only the next report is replaced.
     d.execute(request(0xC9, "65,1,1"));
     EXPECT_LT(readOut(d).size(), 30u);

@@ -2,6 +2,8 @@
 // fault it can be told to commit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "sim_core.h"
 #include "sim_test_support.h"
 
@@ -164,16 +166,37 @@ TEST_F(CoreTest, FramesSpoiledOnPurposeAreRejectedByTheHost) {
 }
 
 TEST_F(CoreTest, NoiseAndZeroBytesStillMakeAnAcceptableFrame) {
-    Fault f;
-    f.noiseBytes = 5;
-    f.zeroBytes = 2;
-    core.faults().set('0', f);
-    const std::string raw = written(send("0"));
-    EXPECT_EQ(raw.find('\x01'), 5u);
-    std::string stored = asHostStores(raw);
-    ASSERT_TRUE(CheckResponseFrame(stored));
-    const std::string data = responseData(stored);
-    EXPECT_EQ(std::count(data.begin(), data.end(), '\x02'), 2);
+    struct Case {
+        const char* request;
+        int noise;
+        int zeros;
+        int zerosKept;  // zeros the host finds in the data; -1: some, in a full frame
+    };
+    const Case cases[] = {
+        {"0", 5, 2, 2},
+        {"0", 0, 1, 1},
+        {"6", 3, 0, 0},
+        // A long answer with many zeros is cut to the largest data a frame can carry.
+        {"6", 0, 200, -1},
+    };
+    for (const Case& c : cases) {
+        Fault f;
+        f.noiseBytes = c.noise;
+        f.zeroBytes = c.zeros;
+        core.faults().set(kAnyCommand, f);
+        const std::string raw = written(send(c.request));
+        EXPECT_EQ(raw.find('\x01'), static_cast<size_t>(c.noise)) << c.request << c.zeros;
+        std::string stored = asHostStores(raw);
+        ASSERT_TRUE(CheckResponseFrame(stored)) << c.request << c.zeros;
+        const std::string data = responseData(stored);
+        const auto zeros = static_cast<int>(std::count(data.begin(), data.end(), '\x02'));
+        if (c.zerosKept < 0) {
+            EXPECT_EQ(data.size(), 212u);
+            EXPECT_GT(zeros, 0);
+        } else {
+            EXPECT_EQ(zeros, c.zerosKept) << c.request << c.zeros;
+        }
+    }
 }
 
 TEST_F(CoreTest, StatusBytesGivenOnPurpose) {
