@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QIcon>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,12 @@ public:
     void ShowPage(int index);
     void SetPortOpenState();
     void SetPortClosedState();
+
+    // Lists the computer's COM ports: numbers and names, parallel. The system's listing (or
+    // probing without one) unless a test puts its own in place.
+    using PortLister =
+        std::function<void(std::vector<uint32_t>& numbers, std::vector<std::u16string>& names)>;
+    void setPortLister(PortLister lister) { portLister = std::move(lister); }
 
     int portNumber() const { return comPort; }
     CChoiceWindowBtn* portChooser() const;
@@ -87,6 +94,7 @@ private:
     CKlenDlg* klenPage = nullptr;
     std::vector<CChildDialog*> pageList;
     std::vector<uint32_t> portNumbers;
+    PortLister portLister;
     int comPort = 1;
     QIcon icon;
 };

@@ -39,7 +39,11 @@ QString portLabel(const std::u16string& name, uint32_t number) {
 }
 
 void CKorvexDlg::listPorts(std::vector<std::u16string>& names) {
-    if (!EnumerateComPorts(portNumbers, names)) {
+    portNumbers.clear();
+    names.clear();
+    if (portLister) {
+        portLister(portNumbers, names);
+    } else if (!EnumerateComPorts(portNumbers, names)) {
         ProbeComPorts(portNumbers, names);
     }
 }

@@ -48,6 +48,8 @@ private slots:
     void popupLiesUnderTheButtonAndIsNeverNarrower();
     void closingCopiesCheckMarksBack_data();
     void closingCopiesCheckMarksBack();
+    void focusLeavingThePopupClosesIt_data();
+    void focusLeavingThePopupClosesIt();
     void clickOnBoxTogglesAndReports();
     void clickOnTextReportsWithoutToggling();
     void rightClickSpaceAndEmptyAreaDoNothing();
@@ -120,6 +122,33 @@ void ChoiceWindowTest::closingCopiesCheckMarksBack() {
     }
     QVERIFY(!w.button->popup()->isVisible());
     QCOMPARE(w.button->choices()[0].checked, 0);
+    QCOMPARE(w.button->choices()[1].checked, 1);
+}
+
+void ChoiceWindowTest::focusLeavingThePopupClosesIt_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("click elsewhere in the window") << "click";
+    QTest::newRow("focus moved elsewhere") << "focus";
+}
+
+// Whichever way the focus leaves, the boxes ticked in the list become the choices' marks.
+void ChoiceWindowTest::focusLeavingThePopupClosesIt() {
+    QFETCH(QString, how);
+    ChooserWindow w(24);
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    w.button->AddChoice("one", 0);
+    w.button->AddChoice("two", 1);
+    w.button->ShowChoices();
+    QTRY_VERIFY(w.list()->hasFocus());
+    QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {}, w.boxOf(0));
+    if (how == "click") {
+        QTest::mouseClick(w.elsewhere, Qt::LeftButton, {}, QPoint(5, 5));
+    } else {
+        w.elsewhere->activateWindow();
+        w.elsewhere->setFocus(Qt::MouseFocusReason);
+    }
+    QTRY_VERIFY(!w.button->popup()->isVisible());
+    QCOMPARE(w.button->choices()[0].checked, 1);
     QCOMPARE(w.button->choices()[1].checked, 1);
 }
 

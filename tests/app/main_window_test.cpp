@@ -1,8 +1,14 @@
 #include <QAccessible>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include "about_dlg.h"
 #include "child_dialog.h"
 #include "choice_window.h"
 #include "dialog_support.h"
@@ -47,6 +53,7 @@ private slots:
     void tabSelectionShowsItsPage();
     void portFieldRangeKeepsPreviousNumber_data();
     void portFieldRangeKeepsPreviousNumber();
+    void aboutBoxAndItsPlace();
     void typingClosesTheOpenPort();
     void writingTheFieldKeepsThePortOpen();
     void exitPaths_data();
@@ -183,25 +190,61 @@ void MainWindowTest::tabSelectionShowsItsPage() {
 void MainWindowTest::portFieldRangeKeepsPreviousNumber_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("portAfter");
     QTest::newRow("zero") << "0"
-                          << "Enter an integer between 1 and 999.";
+                          << "Enter an integer between 1 and 999." << 7;
     QTest::newRow("empty") << ""
-                           << "Enter an integer.";
+                           << "Enter an integer." << 7;
     QTest::newRow("letters") << "ab"
-                             << "Enter an integer.";
+                             << "Enter an integer." << 7;
+    QTest::newRow("highest") << "999" << QString() << 999;
+    // The field takes three characters, so a fourth key is not typed at all.
+    QTest::newRow("1000 stops at three digits") << "1000" << QString() << 100;
 }
 
 void MainWindowTest::portFieldRangeKeepsPreviousNumber() {
     QFETCH(QString, typed);
     QFETCH(QString, message);
+    QFETCH(int, portAfter);
     MessageCapture messages;
     CKorvexDlg dialog;
     portField(dialog)->setText("7");
     QVERIFY(dialog.UpdateData(true));
-    portField(dialog)->setText(typed);
-    QVERIFY(!dialog.UpdateData(true));
-    QCOMPARE(messages.messages(), QStringList{message});
-    QCOMPARE(dialog.portNumber(), 7);
+    portField(dialog)->clear();
+    QTest::keyClicks(portField(dialog), typed);
+    QCOMPARE(dialog.UpdateData(true), message.isEmpty());
+    QCOMPARE(messages.messages(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(dialog.portNumber(), portAfter);
+}
+
+void MainWindowTest::aboutBoxAndItsPlace() {
+    CKorvexDlg dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QStringList entries;
+    QTimer::singleShot(0, [&entries] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* action : menu->actions()) {
+                entries << action->text();
+            }
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(400, 200),
+                            dialog.mapToGlobal(QPoint(400, 200)));
+    QApplication::sendEvent(&dialog, &event);
+    QCOMPARE(entries, QStringList{"&About Korvex..."});
+
+    CAboutDlg about(&dialog);
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Korvex"));
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    QVERIFY(texts.contains("Korvex, Version 1.0"));
+    auto* ok = about.findChild<QPushButton*>();
+    QVERIFY(ok);
+    QCOMPARE(QAccessible::queryAccessibleInterface(ok)->text(QAccessible::Name), "OK");
 }
 
 void MainWindowTest::typingClosesTheOpenPort() {

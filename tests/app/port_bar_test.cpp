@@ -11,6 +11,7 @@
 #include "command.h"
 #include "dialog_support.h"
 #include "korvex_dlg.h"
+#include "my_list_ctrl.h"
 #include "pty_simulator.h"
 #include "serial_port.h"
 
@@ -60,16 +61,6 @@ QLineEdit* portField(const CKorvexDlg& dialog) {
     return control<QLineEdit>(&dialog, 1030);
 }
 
-bool systemHasPorts() {
-    std::vector<uint32_t> numbers;
-    std::vector<std::u16string> names;
-    QTemporaryDir empty;
-    setPortsDirectory(empty.path().toStdString());
-    EnumerateComPorts(numbers, names);
-    setPortsDirectory("");
-    return !numbers.empty();
-}
-
 QString labelOf(const sim::PtySimulator& device, int number) {
     return QString::fromStdString(device.ptyPath()) + QStringLiteral(" (COM%1)").arg(number);
 }
@@ -87,10 +78,12 @@ private slots:
     void pickingAPortClosesIt();
     void otherSendersAreIgnored();
     void noPortGivesTheSingleItem();
+    void probedPortsAreLabelledByNumber();
     void autodetectFindsTheDeviceOnTheThirdPort();
-    void autodetectWithoutDevice();
-    void versionShowsTheDeviceText();
-    void versionOfASilentDevice();
+    void identificationAnswers_data();
+    void identificationAnswers();
+    void versionAnswer_data();
+    void versionAnswer();
     void openFailureIsReported();
 };
 
@@ -151,8 +144,12 @@ void PortBarTest::pickingAPortClosesIt() {
     dialog.OnOpenPort();
     QVERIFY(IsPortOpen());
     dialog.portChooser()->click();
-    dialog.OnPortChosen(picked, dialog.portChooser());
-    QVERIFY(!IsPortOpen());
+    // The pick arrives the way a user makes it: a click on the item's text in the popup.
+    CMyListCtrl* list = dialog.portChooser()->popup()->list();
+    const QRect item = list->visualItemRect(list->item(picked));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(item.right() - 4, item.center().y()));
+    QTRY_VERIFY(!IsPortOpen());
     QCOMPARE(dialog.portNumber(), portAfter);
     QCOMPARE(portField(dialog)->text(), QString::number(portAfter));
     QVERIFY(findControl(&dialog, 1088)->isEnabled());
@@ -176,11 +173,9 @@ void PortBarTest::otherSendersAreIgnored() {
 }
 
 void PortBarTest::noPortGivesTheSingleItem() {
-    if (systemHasPorts()) {
-        QSKIP("this computer has serial ports of its own");
-    }
-    Bench bench;
+    MessageCapture messages;
     CKorvexDlg dialog;
+    dialog.setPortLister([](auto&, auto&) {});
     dialog.portChooser()->click();
     const auto& choices = dialog.portChooser()->choices();
     QCOMPARE(choices.size(), size_t(1));
@@ -190,6 +185,29 @@ void PortBarTest::noPortGivesTheSingleItem() {
     QVERIFY(dialog.portChooser()->isEnabled());
     dialog.OnPortChosen(0, dialog.portChooser());
     QCOMPARE(dialog.portNumber(), 1);
+    control<QPushButton>(&dialog, 1068)->click();
+    QCOMPARE(messages.messages(), QStringList{"ZOVUZ не може да бъде открит"});
+    QVERIFY(!IsPortOpen());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+// Ports found by probing have no name: their label is a blank, then the number.
+void PortBarTest::probedPortsAreLabelledByNumber() {
+    CKorvexDlg dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.setPortLister([](std::vector<uint32_t>& numbers, std::vector<std::u16string>& names) {
+        numbers = {1, 40};
+        names = {u"", u""};
+    });
+    dialog.portChooser()->click();
+    const auto& choices = dialog.portChooser()->choices();
+    QCOMPARE(choices.size(), size_t(2));
+    QCOMPARE(choices[0].text, QStringLiteral(" (COM1)"));
+    QCOMPARE(choices[0].checked, 1);
+    QCOMPARE(choices[1].text, QStringLiteral(" (COM40)"));
+    QCOMPARE(choices[1].checked, 0);
+    dialog.portChooser()->popup()->closeChoices();
 }
 
 void PortBarTest::autodetectFindsTheDeviceOnTheThirdPort() {
@@ -215,41 +233,58 @@ void PortBarTest::autodetectFindsTheDeviceOnTheThirdPort() {
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void PortBarTest::autodetectWithoutDevice() {
+void PortBarTest::identificationAnswers_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("exactly the name") << "VIDIZ" << true;
+    QTest::newRow("the name and more") << "VIDIZ ZV-01" << true;
+    QTest::newRow("four letters only") << "VIDI" << false;
+    QTest::newRow("another device") << "XIDIZ" << false;
+    QTest::newRow("silent") << QString() << false;
+}
+
+// Only an answer that begins with the device's five letters is the device; everything else
+// leaves the port closed with the not-found message.
+void PortBarTest::identificationAnswers() {
+    QFETCH(QString, answer);
+    QFETCH(bool, found);
     Bench bench;
-    bench.add(6, Device::Silent);
+    sim::PtySimulator& device = bench.add(6, answer.isEmpty() ? Device::Silent : Device::Normal);
+    if (!answer.isEmpty()) {
+        device.setIdentification(answer.toStdString());
+    }
     MessageCapture messages;
     CKorvexDlg dialog;
     dialog.OnAutodetect();
-    QCOMPARE(messages.messages(), QStringList{"ZOVUZ не може да бъде открит"});
-    QVERIFY(!IsPortOpen());
-    QVERIFY(findControl(&dialog, 1088)->isEnabled());
-    QCOMPARE(dialog.portNumber(), 1);
+    const QString expected = found ? QStringLiteral("ZOVUZ е открит на порт: ") + labelOf(device, 6)
+                                   : QStringLiteral("ZOVUZ не може да бъде открит");
+    QCOMPARE(messages.messages(), QStringList{expected});
+    QCOMPARE(IsPortOpen(), found);
+    QCOMPARE(findControl(&dialog, 1088)->isEnabled(), !found);
+    QCOMPARE(dialog.portNumber(), found ? 6 : 1);
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void PortBarTest::versionShowsTheDeviceText() {
-    Bench bench;
-    bench.add(3, Device::Normal);
-    MessageCapture messages;
-    CKorvexDlg dialog;
-    portField(dialog)->setText("3");
-    dialog.OnOpenPort();
-    control<QPushButton>(&dialog, 1069)->click();
-    QCOMPARE(messages.messages(), QStringList{"ZOVUZ ZV-01 v1.07.3 12.05.2024"});
+void PortBarTest::versionAnswer_data() {
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("the device's text unchanged") << false << "ZOVUZ ZV-01 v1.07.3 12.05.2024";
+    QTest::newRow("silent device")
+        << true << QString::fromStdU16String(kCommunicationErrorPrefix) + "Timeout";
 }
 
-void PortBarTest::versionOfASilentDevice() {
+void PortBarTest::versionAnswer() {
+    QFETCH(bool, silent);
+    QFETCH(QString, message);
     Bench bench;
-    bench.add(3, Device::Silent);
+    bench.add(3, silent ? Device::Silent : Device::Normal);
     MessageCapture messages;
     CKorvexDlg dialog;
     portField(dialog)->setText("3");
     dialog.OnOpenPort();
     QVERIFY(IsPortOpen());
-    dialog.OnVersion();
-    QCOMPARE(messages.messages(),
-             QStringList{QString::fromStdU16String(kCommunicationErrorPrefix) + "Timeout"});
+    control<QPushButton>(&dialog, 1069)->click();
+    QCOMPARE(messages.messages(), QStringList{message});
     QVERIFY(!QApplication::overrideCursor());
 }
 
