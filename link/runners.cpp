@@ -82,9 +82,10 @@ const ReadOutSummary& lastReadOut() {
     return readOut;
 }
 
+// Two short lines, so that they fit the viewer's width as the report's own lines do.
 std::u16string stoppedReadOutNotice(size_t lines) {
-    return u"*** Прочитането е спряно от потребителя след " + lineCount(lines) +
-           u"; отчетът е непълен ***\r\n";
+    return u"*** НЕПЪЛЕН ОТЧЕТ ***\r\n*** Прочитането е спряно след " + lineCount(lines) +
+           u" ***\r\n";
 }
 
 bool answerHeaderOk(std::string_view answer) {

@@ -84,8 +84,8 @@ struct ReadOutSummary {
 };
 // Written by ReportWorker; read it only after the report wait dialog has ended.
 const ReadOutSummary& lastReadOut();
-// The line that follows the device's own lines in a report the user stopped, e.g.
-// "*** Прочитането е спряно от потребителя след 500 реда; отчетът е непълен ***".
+// The lines that follow the device's own lines in a report the user stopped:
+// "*** НЕПЪЛЕН ОТЧЕТ ***" and "*** Прочитането е спряно след 500 реда ***".
 std::u16string stoppedReadOutNotice(size_t lines);
 
 bool answerHeaderOk(std::string_view answer);

@@ -211,12 +211,10 @@ struct StopCase {
 const StopCase kStopCases[] = {
     // The first command cannot be interrupted, but no line is asked for after it.
     {"during the first command", 1,
-     "*** Прочитането е спряно от потребителя след 0 реда; отчетът е непълен ***\r\n", 1},
+     "*** НЕПЪЛЕН ОТЧЕТ ***\r\n*** Прочитането е спряно след 0 реда ***\r\n", 1},
     // Line 1 is finished, line 2 never asked.
     {"during line 1", 3,
-     "AAA\r\nBBB\r\n*** Прочитането е спряно от потребителя след 2 реда; отчетът е "
-     "непълен ***\r\n",
-     3},
+     "AAA\r\nBBB\r\n*** НЕПЪЛЕН ОТЧЕТ ***\r\n*** Прочитането е спряно след 2 реда ***\r\n", 3},
     // The device has already said "E": the report is whole and says nothing of a stop
     // (this case follows a stopped one, so nothing may be left over from it).
     {"during the last request", 5, "AAA\r\nBBB\r\nCCC\r\n", 5},
@@ -249,8 +247,9 @@ TEST(StoppedReadOutNotice, CountsLinesInBulgarian) {
         {21, "21 ред"}, {111, "111 реда"}, {500, "500 реда"}, {1001, "1001 ред"},
     };
     for (const auto& [lines, counted] : cases) {
-        EXPECT_EQ(stoppedReadOutNotice(lines), u("*** Прочитането е спряно от потребителя след ") +
-                                                   u(counted) + u("; отчетът е непълен ***\r\n"))
+        EXPECT_EQ(stoppedReadOutNotice(lines),
+                  u("*** НЕПЪЛЕН ОТЧЕТ ***\r\n*** Прочитането е спряно след ") + u(counted) +
+                      u(" ***\r\n"))
             << lines;
     }
 }
