@@ -216,7 +216,10 @@ void DataExchange::integer(int id, int& value) {
     integerInRange(id, value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
-void DataExchange::integerInRange(int id, int& value, int min, int max) {
+// Loading writes the number; saving reads the typed text through check, which stores the
+// value and returns nothing, or returns the framework's message for the entry.
+template <class T, class Check>
+void DataExchange::number(int id, T& value, Check check) {
     QWidget* widget = findControl(dialog, id);
     if (!active() || !widget) {
         return;
@@ -225,31 +228,34 @@ void DataExchange::integerInRange(int id, int& value, int min, int max) {
         setControlText(widget, QString::number(value));
         return;
     }
-    const auto typed = parseDialogInteger(controlText(widget));
-    if (!typed) {
-        failOn(widget, validation::integerText());
-    } else if (*typed < min || *typed > max) {
-        failOn(widget, validation::integerRangeText(min, max));
-    } else {
-        value = *typed;
+    if (const std::optional<QString> message = check(controlText(widget))) {
+        failOn(widget, *message);
     }
 }
 
-void DataExchange::unsignedInteger(int id, unsigned& value) {
-    QWidget* widget = findControl(dialog, id);
-    if (!active() || !widget) {
-        return;
-    }
-    if (!save) {
-        setControlText(widget, QString::number(value));
-        return;
-    }
-    const auto typed = parseDialogUnsigned(controlText(widget));
-    if (typed) {
+void DataExchange::integerInRange(int id, int& value, int min, int max) {
+    number(id, value, [&](const QString& text) -> std::optional<QString> {
+        const auto typed = parseDialogInteger(text);
+        if (!typed) {
+            return validation::integerText();
+        }
+        if (*typed < min || *typed > max) {
+            return validation::integerRangeText(min, max);
+        }
         value = *typed;
-    } else {
-        failOn(widget, validation::positiveIntegerText());
-    }
+        return std::nullopt;
+    });
+}
+
+void DataExchange::unsignedInteger(int id, unsigned& value) {
+    number(id, value, [&](const QString& text) -> std::optional<QString> {
+        const auto typed = parseDialogUnsigned(text);
+        if (!typed) {
+            return validation::positiveIntegerText();
+        }
+        value = *typed;
+        return std::nullopt;
+    });
 }
 
 void DataExchange::checked(int id, bool& value) {

@@ -107,6 +107,8 @@ public:
 
 private:
     bool active() const { return !fail; }
+    template <class T, class Check>
+    void number(int id, T& value, Check check);
     void failOn(QWidget* control, const QString& message);
     QString controlText(QWidget* control) const;
     void setControlText(QWidget* control, const QString& text);

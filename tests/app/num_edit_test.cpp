@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QTest>
 
 #include "num_edit.h"
@@ -15,7 +17,10 @@ private slots:
     void formatting();
     void percentageEditShowsPercentOnlyWithoutFocus();
     void readOnlyPercentageEditKeepsPercentForm();
+    void leavingRewritesTheText_data();
+    void leavingRewritesTheText();
     void typedCharactersAreFiltered();
+    void rightClickOpensNoMenu();
 };
 
 void NumEditTest::characterCheck_data() {
@@ -105,46 +110,87 @@ void NumEditTest::formatting() {
     QCOMPARE(QString::fromStdU16String(numEditText(value, decimals)), text);
 }
 
-void NumEditTest::percentageEditShowsPercentOnlyWithoutFocus() {
+namespace {
+
+// An edit beside another one that can take the focus away from it.
+template <class Edit>
+struct EditWindow {
     QWidget window;
-    auto* edit = new CPercentageEdit(&window);
-    auto* other = new QLineEdit(&window);
-    other->move(0, 40);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    other->setFocus();
-    QTRY_VERIFY(other->hasFocus());
-    edit->SetPercent(20);
-    QCOMPARE(edit->text(), QStringLiteral("20.00%"));
-    edit->setFocus();
-    QTRY_VERIFY(edit->hasFocus());
-    QCOMPARE(edit->text(), QStringLiteral("20.00"));
-    edit->selectAll();
-    QTest::keyClicks(edit, "7.5");
-    other->setFocus();
-    QTRY_VERIFY(other->hasFocus());
-    QCOMPARE(edit->text(), QStringLiteral("7.50%"));
-    QCOMPARE(edit->value, 7.5);
+    Edit* edit = new Edit(&window);
+    QLineEdit* other = new QLineEdit(&window);
+
+    EditWindow() {
+        other->move(0, 40);
+        window.show();
+    }
+
+    bool focus(QWidget* target) {
+        target->setFocus();
+        return QTest::qWaitFor([target] { return target->hasFocus(); });
+    }
+    bool enter() { return focus(edit); }
+    bool leave() { return focus(other); }
+};
+
+}  // namespace
+
+void NumEditTest::percentageEditShowsPercentOnlyWithoutFocus() {
+    EditWindow<CPercentageEdit> w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QVERIFY(w.leave());
+    w.edit->SetPercent(20);
+    QCOMPARE(w.edit->text(), QStringLiteral("20.00%"));
+    QVERIFY(w.enter());
+    QCOMPARE(w.edit->text(), QStringLiteral("20.00"));
+    w.edit->selectAll();
+    QTest::keyClicks(w.edit, "7.5");
+    QVERIFY(w.leave());
+    QCOMPARE(w.edit->text(), QStringLiteral("7.50%"));
+    QCOMPARE(w.edit->value, 7.5);
 }
 
 void NumEditTest::readOnlyPercentageEditKeepsPercentForm() {
-    QWidget window;
-    auto* edit = new CPercentageEdit(&window);
-    auto* other = new QLineEdit(&window);
-    other->move(0, 40);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    other->setFocus();
-    QTRY_VERIFY(other->hasFocus());
-    edit->SetPercent(9);
-    edit->setReadOnly(true);
-    edit->setFocus();
-    QTRY_VERIFY(edit->hasFocus());
-    QCOMPARE(edit->text(), QStringLiteral("9.00%"));
-    other->setFocus();
-    QTRY_VERIFY(other->hasFocus());
-    QCOMPARE(edit->text(), QStringLiteral("9.00%"));
-    QCOMPARE(edit->value, 9.0);
+    EditWindow<CPercentageEdit> w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QVERIFY(w.leave());
+    w.edit->SetPercent(9);
+    w.edit->setReadOnly(true);
+    QVERIFY(w.enter());
+    QCOMPARE(w.edit->text(), QStringLiteral("9.00%"));
+    QVERIFY(w.leave());
+    QCOMPARE(w.edit->text(), QStringLiteral("9.00%"));
+    QCOMPARE(w.edit->value, 9.0);
+}
+
+void NumEditTest::leavingRewritesTheText_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<double>("value");
+    QTest::newRow("trailing letters") << "12abc" << 2 << "12.00" << 12.0;
+    QTest::newRow("no number") << "abc" << 2 << "0.00" << 0.0;
+    QTest::newRow("point alone") << "." << 2 << "0.00" << 0.0;
+    QTest::newRow("rounded to the places") << "3.14159" << 3 << "3.142" << 3.14159;
+    QTest::newRow("no places") << "41.7" << 0 << "42" << 41.7;
+}
+
+// A paste is not filtered; the text becomes a number only when the edit is left.
+void NumEditTest::leavingRewritesTheText() {
+    QFETCH(QString, pasted);
+    QFETCH(int, decimals);
+    QFETCH(QString, shown);
+    QFETCH(double, value);
+    EditWindow<CNumEdit> w;
+    w.edit->decimals = decimals;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QVERIFY(w.enter());
+    w.edit->setText(pasted);
+    QVERIFY(w.leave());
+    QCOMPARE(w.edit->text(), shown);
+    QCOMPARE(w.edit->valueText, shown);
+    QCOMPARE(w.edit->value, value);
+    QVERIFY(w.enter());
+    QCOMPARE(w.edit->text(), shown);
 }
 
 void NumEditTest::typedCharactersAreFiltered() {
@@ -157,6 +203,16 @@ void NumEditTest::typedCharactersAreFiltered() {
     QCOMPARE(edit.text(), QStringLiteral("-912.34"));
     QTest::keyClick(&edit, Qt::Key_Backspace);
     QCOMPARE(edit.text(), QStringLiteral("-12.34"));
+}
+
+void NumEditTest::rightClickOpensNoMenu() {
+    EditWindow<CPercentageEdit> w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QTest::mouseClick(w.edit, Qt::RightButton, {}, QPoint(5, 5));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            w.edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(w.edit, &event);
+    QVERIFY(!QApplication::activePopupWidget());
 }
 
 QTEST_MAIN(NumEditTest)
