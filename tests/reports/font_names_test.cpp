@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -188,9 +189,43 @@ TEST(FontNames, ResetForgetsEverything) {
     EXPECT_FALSE(reader.isBold());
 }
 
-TEST(FontNames, TheProgramsOwnFont) {
+Bytes programFont() {
     std::ifstream file(KORVEX_REPORT_FONT, std::ios::binary);
-    const Bytes font((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+size_t get16(const Bytes& font, size_t pos) {
+    return size_t{font.at(pos)} << 8 | font.at(pos + 1);
+}
+
+// The platform of each record for name ids 0 to 7, in table order.
+std::vector<size_t> namePlatforms(const Bytes& font) {
+    size_t table = 0;
+    for (size_t i = 0; i < get16(font, 4); ++i) {
+        const size_t entry = 12 + 16 * i;
+        if (std::equal(font.begin() + entry, font.begin() + entry + 4, "name")) {
+            table = get16(font, entry + 8) << 16 | get16(font, entry + 10);
+        }
+    }
+    std::vector<size_t> platforms;
+    for (size_t i = 0; i < get16(font, table + 2); ++i) {
+        const size_t record = table + 6 + 12 * i;
+        if (get16(font, record + 6) <= 7) {
+            platforms.push_back(get16(font, record));
+        }
+    }
+    return platforms;
+}
+
+// The viewer takes the first record of each id, so the Macintosh records must lead.
+TEST(FontNames, TheProgramsOwnFontListsMacintoshNamesFirst) {
+    std::vector<size_t> expected(8, 1);
+    expected.resize(16, 3);
+    EXPECT_EQ(namePlatforms(programFont()), expected);
+}
+
+TEST(FontNames, TheProgramsOwnFont) {
+    const Bytes font = programFont();
     ASSERT_FALSE(font.empty());
     const FontNameReader reader = read(font);
     EXPECT_EQ(reader.foundMask(), 0xFF);

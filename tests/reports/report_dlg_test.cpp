@@ -1,5 +1,6 @@
 #include <sys/resource.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -63,7 +64,9 @@ private slots:
         QCOMPARE(viewer.focusWidget(), ok);
         CReportView* view = control<CReportView>(&viewer, 1120);
         QVERIFY(view);
-        QCOMPARE(view->accessibleName(), QStringLiteral("Отчет"));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Отчет"));
     }
 
     void showsEveryLineAndKeepsTheTextIntact() {
@@ -321,7 +324,9 @@ private slots:
                 title = dialog->windowTitle();
                 filters = dialog->nameFilters();
                 suffix = dialog->defaultSuffix();
-                saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+                saving = dialog->acceptMode() == QFileDialog::AcceptSave &&
+                         dialog->fileMode() == QFileDialog::AnyFile &&
+                         !dialog->testOption(QFileDialog::DontConfirmOverwrite);
                 dialog->reject();
             }
         });
