@@ -11,6 +11,8 @@ namespace sim {
 
 // "ERROR 000\r\n": the answer header of a successful long command.
 extern const char kSuccessHeader[];
+// The firmware version, as the version command answers it: model, version, build date.
+extern const char kVersionText[];
 
 Answer okAnswer(std::string data = {});
 Answer statusAnswer(const DeviceStatus& status);

@@ -1,6 +1,7 @@
 #include "fiscal_device.h"
 
 #include <cstdio>
+#include <map>
 
 #include "commands.h"
 
@@ -19,6 +20,7 @@ std::string identificationText(const DeviceState& state) {
 }  // namespace
 
 const char kSuccessHeader[] = "ERROR 000\r\n";
+const char kVersionText[] = "ZOVUZ ZV-01 v1.07.3 12.05.2024";
 
 DeviceStatus okStatus() {
     DeviceStatus s;
@@ -109,56 +111,51 @@ Answer FiscalDevice::execute(std::string_view requestString) {
     return answer;
 }
 
+namespace {
+
+using Handler = Answer (*)(FiscalDevice&, std::string_view);
+
+// The command table: code byte to handler; codes not listed are invalid commands.
+const std::map<uint8_t, Handler>& handlers() {
+    static const std::map<uint8_t, Handler> table = {
+        {'1', readParameter},
+        {'2', writeParameter},
+        {'3', registerDevice},
+        {'4', deregisterDevice},
+        {'5', changeRegistration},
+        {'6', deviceInformation},
+        {0xFF, lastOperationReport},
+        {'7', writeVatRates},
+        {'8', testSale},
+        {'9', zReport},
+        {':', fiscalize},
+        {'E', xReport},
+        {';', initializeJournal},
+        {0xC8, journalByDate},
+        {0xC9, journalByNumber},
+        {'O', [](FiscalDevice& d, std::string_view v) { return memoryByDate(d, v, false); }},
+        {'^', [](FiscalDevice& d, std::string_view v) { return memoryByDate(d, v, true); }},
+        {'_', [](FiscalDevice& d, std::string_view v) { return memoryByNumber(d, v, false); }},
+        {'I', [](FiscalDevice& d, std::string_view v) { return memoryByNumber(d, v, true); }},
+        {0xE4, reportLine},
+    };
+    return table;
+}
+
+}  // namespace
+
 Answer FiscalDevice::dispatch(uint8_t code, std::string_view data) {
     switch (code) {
         case '0':
             return okAnswer(deviceOptions.identification.empty() ? identificationText(deviceState)
                                                                  : deviceOptions.identification);
         case 0xFE:
-            return okAnswer("ZOVUZ ZV-01 v1.07.3 12.05.2024");
-        case '1':
-            return readParameter(*this, data);
-        case '2':
-            return writeParameter(*this, data);
-        case '3':
-            return registerDevice(*this, data);
-        case '4':
-            return deregisterDevice(*this, data);
-        case '5':
-            return changeRegistration(*this, data);
-        case '6':
-            return deviceInformation(*this, data);
-        case 0xFF:
-            return lastOperationReport(*this, data);
-        case '7':
-            return writeVatRates(*this, data);
-        case '8':
-            return testSale(*this, data);
-        case '9':
-            return zReport(*this, data);
-        case ':':
-            return fiscalize(*this, data);
-        case 'E':
-            return xReport(*this, data);
-        case ';':
-            return initializeJournal(*this, data);
-        case 0xC8:
-            return journalByDate(*this, data);
-        case 0xC9:
-            return journalByNumber(*this, data);
-        case 'O':
-            return memoryByDate(*this, data, false);
-        case '^':
-            return memoryByDate(*this, data, true);
-        case '_':
-            return memoryByNumber(*this, data, false);
-        case 'I':
-            return memoryByNumber(*this, data, true);
-        case 0xE4:
-            return reportLine(*this, data);
+            return okAnswer(kVersionText);
         default:
-            return statusAnswer(invalidCommandStatus());
+            break;
     }
+    const auto it = handlers().find(code);
+    return it == handlers().end() ? statusAnswer(invalidCommandStatus()) : it->second(*this, data);
 }
 
 // Lines of a made-up sales listing, as long as a real report's, for tests and benchmarks

@@ -113,7 +113,8 @@ Answer deviceInformation(FiscalDevice& device, std::string_view data) {
     }
     const DeviceState& s = device.state();
     std::string text = kSuccessHeader;
-    text += "ZOVUZ ZV-01 v1.07.3\r\n";
+    text += kVersionText;
+    text += "\r\n";
     text += cp("ФУ: ") + s.parameters[11] + cp(", ФП: ") + s.parameters[12] + "\r\n";
     text += cp("Фискализирано: ") + (s.fiscalized ? formatDate(s.fiscalizedAt) : cp("не")) + "\r\n";
     text += cp("Регистрирано в НАП: ") +

@@ -152,11 +152,24 @@ TEST(Parameters, ClockMayNotGoBehindTheLastRecord) {
 
 TEST(Commands, IdentificationVersionAndUnknownCode) {
     FiscalDevice d = defaultDevice();
-    EXPECT_EQ(d.execute("0").data.substr(0, 5), "VIDIZ");
-    EXPECT_FALSE(d.execute(request(0xFE)).data.empty());
-    EXPECT_EQ(d.execute("Z").status, invalidCommandStatus());
+    EXPECT_EQ(d.execute("0").data, "VIDIZ ZV-01 ZV000417");
+    EXPECT_EQ(d.execute(request(0xFE)).data, kVersionText);
+    // The information text names the same firmware on its second line.
+    const std::string info = d.execute("6").data;
+    EXPECT_EQ(info.substr(11, info.find("\r\n", 11) - 11), kVersionText);
     d.options().identification = "VIDI";
     EXPECT_EQ(d.execute("0").data, "VIDI");
+}
+
+// Every code the tool sends is understood; every other code is refused as invalid.
+TEST(Commands, EveryCodeIsKnownOrInvalid) {
+    const std::string known = "0123456789:;EOI^_\xC8\xC9\xE4\xFE\xFF";
+    for (int code = 0; code < 256; ++code) {
+        FiscalDevice d = defaultDevice();
+        const Answer a = d.execute(request(static_cast<uint8_t>(code)));
+        const bool isKnown = known.find(static_cast<char>(code)) != std::string::npos;
+        EXPECT_EQ(a.status == invalidCommandStatus(), !isKnown) << code;
+    }
 }
 
 TEST(Commands, SalesAndZReportKeepTheBooks) {
