@@ -12,6 +12,7 @@
 #include "dialog_support.h"
 #include "picture_ex.h"
 #include "report_dlg.h"
+#include "runner_test_ui.h"
 #include "runner_ui_qt.h"
 #include "runners.h"
 #include "scripted_port.h"
@@ -186,30 +187,68 @@ private slots:
         setRunnerUi(nullptr);
     }
 
+    // The whole chain on the Qt side: the report wait dialog, the read-out on its worker
+    // and the viewer. Escape pressed while line 1 is on its way stops the read-out after
+    // that line, and the viewer says the report is incomplete.
+    void reportReadOutEndsInTheViewer_data() {
+        QTest::addColumn<QByteArrayList>("answers");
+        QTest::addColumn<int>("escapeAtWrite");
+        QTest::addColumn<QString>("shown");
+        const QByteArrayList answers = {"ERROR 000\r\n", "1,\xCE\xF2\xF7\xE5\xF2", "2,B", "3,C",
+                                        "E"};
+        QTest::newRow("whole report") << answers << 0 << QStringLiteral("Отчет\r\nB\r\nC\r\n");
+        QTest::newRow("Escape during line 1")
+            << answers << 3
+            << QStringLiteral(
+                   "Отчет\r\nB\r\n*** НЕПЪЛЕН ОТЧЕТ ***\r\n"
+                   "*** Прочитането е спряно след 2 реда ***\r\n");
+    }
+
     void reportReadOutEndsInTheViewer() {
+        QFETCH(QByteArrayList, answers);
+        QFETCH(int, escapeAtWrite);
+        QFETCH(QString, shown);
         FakeClock clock;
         PortRecord record;
-        const std::string ok = "ERROR 000\r\n";
         std::deque<Reply> replies;
-        for (const std::string& data :
-             {ok, std::string("1,\xCE\xF2\xF7\xE5\xF2"), std::string("E")}) {
-            replies.push_back({{2, makeResponseFrame(0x20, 0xE4, data)}});
+        for (const QByteArray& data : answers) {
+            replies.push_back({{2, makeResponseFrame(0x20, 0xE4, data.toStdString())}});
         }
-        AttachComPort(std::make_unique<ScriptedPort>(clock, std::move(replies), record));
+        auto port = std::make_unique<TapPort>(
+            std::make_unique<ScriptedPort>(clock, std::move(replies), record));
+        std::atomic<bool> escaped{false};
+        // The worker waits until the window's thread has handled the key, so the stop
+        // arrives between the two lines whatever the machine's speed.
+        port->actAt(static_cast<size_t>(escapeAtWrite), [&escaped] {
+            QMetaObject::invokeMethod(
+                qApp,
+                [&escaped] {
+                    if (auto* wait =
+                            qobject_cast<CWaitReportDlg*>(QApplication::activeModalWidget())) {
+                        QTest::keyClick(wait, Qt::Key_Escape);
+                    }
+                    escaped = true;
+                },
+                Qt::QueuedConnection);
+            while (!escaped.load()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        AttachComPort(std::move(port));
         installQtRunnerUi();
         MessageCapture messages;
-        QString shown;
+        QString viewerText;
         // The viewer is modal: read it and close it from the event loop.
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
             if (auto* viewer = qobject_cast<CReportDlg*>(QApplication::activeModalWidget())) {
-                shown = viewer->reportText();
+                viewerText = viewer->reportText();
                 viewer->accept();
             }
         });
         poll.start(10);
         QVERIFY(RunAndShowReport(u"\u00C8"));
-        QCOMPARE(shown, QStringLiteral("Отчет\r\n"));
+        QCOMPARE(viewerText, shown);
         QVERIFY(messages.messages().isEmpty());
         CloseComPort();
         setRunnerUi(nullptr);
