@@ -2,6 +2,7 @@
 #include <pthread.h>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -74,8 +75,14 @@ int main(int argc, char** argv) {
     sigaddset(&signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-    const std::string link =
-        o.link.empty() ? os::executableDirectory() + "/ports/COM" + std::to_string(o.com) : o.link;
+    std::string link = o.link;
+    if (link.empty()) {
+        // The ports folder beside the program is where the tool looks; make it if missing.
+        const std::string ports = os::executableDirectory() + "/ports";
+        std::error_code ignored;
+        std::filesystem::create_directories(ports, ignored);
+        link = ports + "/COM" + std::to_string(o.com);
+    }
     std::shared_ptr<std::ofstream> logFile;
     sim::PtySimulator simulator(link, simulatorOptions(o, makeLog(o.logFile, logFile)));
     if (!simulator.ok()) {

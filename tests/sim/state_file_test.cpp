@@ -20,6 +20,8 @@ void expectSameState(const DeviceState& a, const DeviceState& b) {
     EXPECT_EQ(a.fiscalized, b.fiscalized);
     EXPECT_EQ(a.fiscalizedAt, b.fiscalizedAt);
     EXPECT_EQ(a.registered, b.registered);
+    EXPECT_EQ(a.registeredAt, b.registeredAt);
+    EXPECT_EQ(a.journalNumber, b.journalNumber);
     EXPECT_EQ(a.zCounter, b.zCounter);
     EXPECT_EQ(a.xCounter, b.xCounter);
     EXPECT_EQ(a.unsentZReports, b.unsentZReports);
@@ -28,13 +30,19 @@ void expectSameState(const DeviceState& a, const DeviceState& b) {
     for (size_t i = 0; i < a.journal.size(); ++i) {
         const Document& x = a.journal[i];
         const Document& y = b.journal[i];
+        EXPECT_EQ(x.kind, y.kind);
         EXPECT_EQ(x.number, y.number);
+        EXPECT_EQ(x.zNumber, y.zNumber);
+        EXPECT_EQ(x.receipts, y.receipts);
         EXPECT_EQ(x.time, y.time);
         EXPECT_EQ(x.totals, y.totals);
         EXPECT_EQ(x.note, y.note);
         ASSERT_EQ(x.items.size(), y.items.size());
         for (size_t k = 0; k < x.items.size(); ++k) {
             EXPECT_EQ(x.items[k].name, y.items[k].name);
+            EXPECT_EQ(x.items[k].group, y.items[k].group);
+            EXPECT_EQ(x.items[k].price, y.items[k].price);
+            EXPECT_EQ(x.items[k].quantity, y.items[k].quantity);
         }
     }
 }
@@ -49,9 +57,18 @@ TEST(StateFile, RoundTripKeepsEverythingTheDeviceDid) {
     d.execute(
         "2"
         "10,15.03.2024 12:00:00");
+    // Every byte a text parameter may hold, 0x20 to 0xFF, comes back unchanged.
+    for (int first = 0x20, number = 31; first < 0x100; first += 64, ++number) {
+        std::string bytes;
+        for (int b = first; b < first + 64 && b < 0x100; ++b) {
+            bytes += static_cast<char>(b);
+        }
+        ASSERT_EQ(d.execute("2" + std::to_string(number) + "," + bytes).status, okStatus());
+    }
     d.execute("8");
     d.execute("E0");
     d.execute("9");
+    d.execute(";");
     d.execute(
         "4"
         "2");
