@@ -273,6 +273,37 @@ TEST(Commands, XReportCountsAndKeepsTheDayOpen) {
     EXPECT_EQ(header(d.execute(";")), "ERROR 021\r\n");
 }
 
+// Printing and searching take the device the time it was given; reading a line does not.
+TEST(Commands, ReportCommandsKeepTheDeviceBusy) {
+    struct Case {
+        std::string request;
+        uint32_t workMs;
+    };
+    const Case cases[] = {
+        {"8", 250},
+        {"E0", 250},
+        {"9", 250},
+        {"70,2000,2000,900", 250},
+        {";", 250},
+        {request(0xC8, "194,10-02-24 00:00:00,10-02-24 23:59:59"), 250},
+        {request(0xC9, "65,3,7"), 250},
+        {"O02-02-24 00:00:00,08-02-24 23:59:59", 250},
+        {"^02-02-24 00:00:00,08-02-24 23:59:59", 250},
+        {"_5,12", 250},
+        {"I5,12", 250},
+        {request(0xE4, "0"), 0},
+        {"15", 0},
+    };
+    for (const Case& c : cases) {
+        DeviceOptions options = fixedClock();
+        options.reportWorkMs = 250;
+        FiscalDevice d(defaultDeviceState(testing::historyEnd()), options);
+        const Answer a = d.execute(c.request);
+        EXPECT_FALSE(failed(a)) << c.request;
+        EXPECT_EQ(a.workMs, c.workMs) << c.request;
+    }
+}
+
 TEST(ServerOperations, RegistrationCycle) {
     FiscalDevice d = defaultDevice();
     d.mutableState().hasLastOperation = false;
