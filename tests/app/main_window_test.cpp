@@ -13,6 +13,7 @@
 #include "choice_window.h"
 #include "dialog_support.h"
 #include "korvex_dlg.h"
+#include "my_list_ctrl.h"
 #include "serial_port.h"
 #include "tab_control.h"
 
@@ -56,6 +57,8 @@ private slots:
     void aboutBoxAndItsPlace();
     void typingClosesTheOpenPort();
     void writingTheFieldKeepsThePortOpen();
+    void keysInTheChooserStayInIt_data();
+    void keysInTheChooserStayInIt();
     void exitPaths_data();
     void exitPaths();
 };
@@ -264,6 +267,32 @@ void MainWindowTest::writingTheFieldKeepsThePortOpen() {
     QVERIFY(dialog.UpdateData(true));
     QVERIFY(dialog.UpdateData(false));
     QVERIFY(IsPortOpen());
+}
+
+void MainWindowTest::keysInTheChooserStayInIt_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("enter") << int(Qt::Key_Return);
+    QTest::newRow("escape") << int(Qt::Key_Escape);
+}
+
+// Enter and Escape close the port list; they must not travel on and end the window.
+void MainWindowTest::keysInTheChooserStayInIt() {
+    QFETCH(int, key);
+    CKorvexDlg dialog;
+    dialog.setPortLister([](std::vector<uint32_t>& numbers, std::vector<std::u16string>& names) {
+        numbers = {1, 2};
+        names = {u"first", u"second"};
+    });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.portChooser()->click();
+    CChoiceWindow* popup = dialog.portChooser()->popup();
+    QVERIFY(popup->isVisible());
+    popup->list()->setCurrentRow(1);
+    QTest::keyClick(popup->list(), Qt::Key(key));
+    QVERIFY(!popup->isVisible());
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), 0);
 }
 
 void MainWindowTest::exitPaths_data() {
