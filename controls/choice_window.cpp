@@ -104,6 +104,13 @@ CChoiceWindow::CChoiceWindow() : QFrame(nullptr, Qt::Popup), choiceList(new CMyL
     connect(choiceList, &CMyListCtrl::focusLost, this, &CChoiceWindow::onListFocusLost);
 }
 
+// The list outlives this part of the popup: the base class destroys it later, and the list
+// still reports its focus leaving on the way. Its reports must not reach a popup that is
+// already half gone.
+CChoiceWindow::~CChoiceWindow() {
+    disconnect(choiceList, nullptr, this, nullptr);
+}
+
 void CChoiceWindow::showFor(CChoiceWindowBtn* owner) {
     ownerButton = owner;
     setAccessibleName(owner->accessibleName());

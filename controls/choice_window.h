@@ -63,6 +63,7 @@ public:
     static constexpr int kListId = 1001;
 
     CChoiceWindow();
+    ~CChoiceWindow() override;
 
     void showFor(CChoiceWindowBtn* owner);
     void closeChoices();
