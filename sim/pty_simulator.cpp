@@ -23,6 +23,7 @@ namespace {
 constexpr auto kNoHostPause = std::chrono::milliseconds(10);
 constexpr int kPollMs = 50;
 constexpr size_t kPacedChunk = 16;
+constexpr auto kSchedulingSlack = std::chrono::milliseconds(2);
 constexpr auto kSleepSlice = std::chrono::milliseconds(20);
 
 uint64_t nowMs() {
@@ -229,7 +230,10 @@ bool PtySimulator::writePaced(const std::string& bytes) {
         return writeAll(bytes.data(), bytes.size());
     }
     const auto perByte = byteTime(baud);
-    const auto start = std::max(sendLineFree, Clock::now());
+    // The simulator's own wake-up delay is not line time: an answer that became due while
+    // this thread was still waking up starts when the line became free.
+    const auto now = Clock::now();
+    const auto start = now - sendLineFree < kSchedulingSlack ? sendLineFree : now;
     for (size_t done = 0; done < bytes.size(); done += kPacedChunk) {
         const size_t n = std::min(kPacedChunk, bytes.size() - done);
         // Each piece leaves when the line would have finished carrying it.
